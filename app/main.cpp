@@ -1,0 +1,27 @@
+#include "app/AppState.h"
+#include "app/KolvaneMain.h"
+#include "app/SoundPlayer.h"
+#include "app/Startup.h"
+#include "platform/Clock.h"
+#include "platform/Waiter.h"
+#include "platform/WidgetMessageBoxes.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kolvane"));
+    QApplication::setApplicationVersion(QStringLiteral("1.4"));
+
+    WidgetMessageBoxes messages;
+    SleepingWaiter waiter;
+    SilentSoundPlayer sound;
+    SystemClock clock;
+    AppState state(Services{messages, waiter, sound, clock});
+
+    StartupResult started = Main(state, QCoreApplication::applicationDirPath());
+    if (started.verdict == StartupResult::End)
+        return 1;
+    return QApplication::exec();
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/MessageBoxes.h"
+
+// Message boxes on screen, under the program's title, owned by the active window.
+class WidgetMessageBoxes : public MessageBoxes
+{
+public:
+    Button show(const QString &text, Icon icon, Buttons buttons) override;
+};
