@@ -21,6 +21,16 @@ public:
         m_timer.setInterval(5);
         connect(&m_timer, &QTimer::timeout, this, &ModalDriver::poll);
         m_timer.start();
+        pending().append(this);
+    }
+    ~ModalDriver() override { pending().removeAll(this); }
+
+    // Every driver still waiting; a test's cleanup ends them so that none
+    // reaches into the next test.
+    static QList<ModalDriver *> &pending()
+    {
+        static QList<ModalDriver *> drivers;
+        return drivers;
     }
 
 private:
@@ -44,6 +54,13 @@ private:
     QElapsedTimer m_elapsed;
     QTimer m_timer;
 };
+
+inline void cancelPendingModals()
+{
+    const QList<ModalDriver *> drivers = ModalDriver::pending();
+    for (ModalDriver *d : drivers)
+        delete d;
+}
 
 inline void whenModalOpens(const QString &name, std::function<void(QDialog *)> drive,
                            int timeoutMs = 10000)
