@@ -72,6 +72,28 @@ bool FieldChecks::eventFilter(QObject *watched, QEvent *event)
     }
     if (!target || target->window() != m_form->window())
         return false;
+
+    // Only what would leave the field asks its check: some checks are slow
+    // (a password hash), and ordinary typing must not wait on them.
+    if (type == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const int k = key->key();
+        if (k != Qt::Key_Tab && k != Qt::Key_Backtab && k != Qt::Key_Return && k != Qt::Key_Enter)
+            return false;
+        if (k == Qt::Key_Return || k == Qt::Key_Enter) {
+            // A multi-line box takes Enter as a new line.
+            QWidget *focused = QApplication::focusWidget();
+            if (qobject_cast<QTextEdit *>(focused) || qobject_cast<QPlainTextEdit *>(focused)
+                || (focused && (qobject_cast<QTextEdit *>(focused->parentWidget())
+                                || qobject_cast<QPlainTextEdit *>(focused->parentWidget()))))
+                return false;
+        }
+    } else if (type != QEvent::Shortcut) {
+        QWidget *focused = QApplication::focusWidget();
+        if (focused && (target == focused || focused->isAncestorOf(target)))
+            return false;
+    }
+
     QWidget *field = failingField();
     if (!field)
         return false;
@@ -81,20 +103,11 @@ bool FieldChecks::eventFilter(QObject *watched, QEvent *event)
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
             return true;
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            // A multi-line box takes Enter as a new line.
-            QWidget *focused = QApplication::focusWidget();
-            if (qobject_cast<QTextEdit *>(focused) || qobject_cast<QPlainTextEdit *>(focused)
-                || (focused && (qobject_cast<QTextEdit *>(focused->parentWidget())
-                                || qobject_cast<QPlainTextEdit *>(focused->parentWidget()))))
-                return false;
-            const auto buttons = m_form->findChildren<QPushButton *>();
-            for (QPushButton *b : buttons)
-                if (b->isDefault() && b->isVisible())
-                    return !isExempt(b);
-            return true;
-        }
-        return false;
+        const auto buttons = m_form->findChildren<QPushButton *>();
+        for (QPushButton *b : buttons)
+            if (b->isDefault() && b->isVisible())
+                return !isExempt(b);
+        return true;
     }
     case QEvent::Shortcut:
         return !isExempt(target);

@@ -6,6 +6,7 @@
 #include "platform/KeyValueFile.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -90,6 +91,7 @@ private slots:
     void exitAnsweredNoKeepsEverything();
     void exitAnsweredYesWritesBackup();
     void exitKeepsBackupOfDamagedDatabase();
+    void exitGoesOnWhenBackupCannotBeWritten();
     void logoShownWhenPresent();
 
 private:
@@ -589,6 +591,22 @@ void TestMainWindow::exitKeepsBackupOfDamagedDatabase()
     QCOMPARE(contents(p->state->backupFile()), goodBackup);
 }
 
+void TestMainWindow::exitGoesOnWhenBackupCannotBeWritten()
+{
+    open();
+    QSignalSpy exited(w.get(), &KolvaneMain::exited);
+    QVERIFY(QDir(p->file(QStringLiteral("Backup"))).removeRecursively());
+    p->sound.calls.clear();
+    p->messages.setNextAnswer(MessageBoxes::Yes);
+    QVERIFY(w->close());
+    QCOMPARE(p->messages.shown.size(), 2);
+    QVERIFY(p->messages.shown.at(1).text.startsWith(QStringLiteral("The backup copy could not be written:")));
+    QCOMPARE(p->messages.shown.at(1).icon, MessageBoxes::Icon::Exclamation);
+    QCOMPARE(exited.size(), 1);
+    QCOMPARE(p->sound.calls, (QStringList{"stop music", "stop wave"}));
+    QVERIFY(!QFile::exists(p->state->backupFile()));
+}
+
 void TestMainWindow::logoShownWhenPresent()
 {
     open();
@@ -608,6 +626,11 @@ void TestMainWindow::logoShownWhenPresent()
     QVERIFY(logo->isVisible());
     QCOMPARE(logo->geometry(), w->centralWidget()->rect());
     w->grab().save(QStringLiteral("/tmp/kolvane-main-logo.png"));
+    auto *tools = w->findChild<QMenu *>(QStringLiteral("mnuTools"));
+    tools->popup(w->mapToGlobal(QPoint(100, 20)));
+    QVERIFY(QTest::qWaitForWindowExposed(tools));
+    tools->grab().save(QStringLiteral("/tmp/kolvane-main-tools.png"));
+    tools->hide();
 }
 
 QTEST_MAIN(TestMainWindow)
