@@ -21,15 +21,15 @@ namespace {
 
 const char *const ConnectionName = "synthetic-school";
 
-const QStringList Surnames = {
-    "Adeyemi", "Okafor",   "Bello",    "Nwosu",     "Ibrahim", "Okonkwo", "Balogun",
-    "Eze",     "Abubakar", "Ogunleye", "Chukwuemeka", "Danjuma", "Olawale", "Uche",
-    "Musa",    "Afolabi",  "Nnamdi",   "Oyelaran",  "Akande",  "Ekwueme"};
-const QStringList GivenNames = {
-    "Ade",     "Chiamaka", "Tunde",   "Ngozi",   "Ifeanyi", "Aisha",  "Emeka", "Funmilayo",
-    "Bola",    "Yusuf",    "Kelechi", "Halima",  "Segun",   "Amaka",  "Obinna", "Zainab",
-    "Olumide", "Chinedu",  "Folake",  "Ibrahim"};
-const QStringList Streets = {"Allen Avenue",  "Awolowo Road",   "Herbert Macaulay Way",
+const QStringList Surnames = {"Adeyemi",     "Okafor",  "Bello",    "Nwosu",    "Ibrahim",
+                              "Okonkwo",     "Balogun", "Eze",      "Abubakar", "Ogunleye",
+                              "Chukwuemeka", "Danjuma", "Olawale",  "Uche",     "Musa",
+                              "Afolabi",     "Nnamdi",  "Oyelaran", "Akande",   "Ekwueme"};
+const QStringList GivenNames = {"Ade",     "Chiamaka", "Tunde",     "Ngozi",  "Ifeanyi",
+                                "Aisha",   "Emeka",    "Funmilayo", "Bola",   "Yusuf",
+                                "Kelechi", "Halima",   "Segun",     "Amaka",  "Obinna",
+                                "Zainab",  "Olumide",  "Chinedu",   "Folake", "Ibrahim"};
+const QStringList Streets = {"Allen Avenue",  "Awolowo Road",     "Herbert Macaulay Way",
                              "Ring Road",     "Ahmadu Bello Way", "Station Road",
                              "Market Street", "Old Aba Road"};
 const QStringList Towns = {"Ikeja", "Enugu", "Kaduna", "Ibadan", "Owerri", "Jos", "Abeokuta"};
@@ -38,7 +38,7 @@ const QStringList Levels = {"Nursery1",   "Primary1",   "Primary2",   "Primary3"
                             "Primary4",   "Primary5",   "Primary6",   "Secondary1",
                             "Secondary2", "Secondary3", "Secondary4", "Secondary5"};
 const QStringList Arms = {"A", "B", "C", "Blue", "Red"};
-const QStringList Fees = {"Tuition", "Development_Levy", "Books", "Uniform",
+const QStringList Fees = {"Tuition", "Development_Levy", "Books",   "Uniform",
                           "Sports",  "Examination",      "Library", "Transport"};
 
 class Maker
@@ -60,11 +60,13 @@ public:
     }
     QString sentences(int count)
     {
-        static const QStringList parts = {
-            "Works steadily and takes part in class.", "Needs support with arithmetic.",
-            "Very good in English composition.",       "Often late in the first term.",
-            "Represented the school at the inter-house sports.",
-            "Parents attended the open day.",          "Improved well over the session."};
+        static const QStringList parts = {"Works steadily and takes part in class.",
+                                          "Needs support with arithmetic.",
+                                          "Very good in English composition.",
+                                          "Often late in the first term.",
+                                          "Represented the school at the inter-house sports.",
+                                          "Parents attended the open day.",
+                                          "Improved well over the session."};
         QStringList out;
         for (int i = 0; i < count; ++i)
             out.append(pick(parts));
@@ -193,8 +195,8 @@ bool fillStaff(QSqlDatabase &db, Maker &make, int count, QString *error)
 
 bool fillStock(QSqlDatabase &db, Maker &make, int count, QString *error)
 {
-    static const QStringList materials = {"Chalk (white)", "Exercise books", "Printer paper",
-                                          "Cleaning liquid", "Football", "Test tubes"};
+    static const QStringList materials = {"Chalk (white)",   "Exercise books", "Printer paper",
+                                          "Cleaning liquid", "Football",       "Test tubes"};
     QSqlQuery q(db);
     q.prepare(QStringLiteral(
         "INSERT INTO Stock (Number, Material, Description, Supplier_Name, Supplier_Address, "

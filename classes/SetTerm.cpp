@@ -62,7 +62,6 @@ SetTerm::SetTerm(AppState &state, QWidget *parent)
     m_yearLabel->setMinimumWidth(
         m_yearLabel->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 4);
     m_yearLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_yearLabel->setAccessibleName(QStringLiteral("Year"));
     m_yearLabel->setText(QString::number(m_year->value()));
 
     m_term->setObjectName(QStringLiteral("lblTerm"));
@@ -71,7 +70,6 @@ SetTerm::SetTerm(AppState &state, QWidget *parent)
         m_term->fontMetrics().horizontalAdvance(QStringLiteral("Fourth Term_2199/2200")) + 24);
     m_term->setAlignment(Qt::AlignCenter);
     m_term->setMargin(4);
-    m_term->setAccessibleName(QStringLiteral("Academic Session"));
 
     m_ok->setObjectName(QStringLiteral("OKButton"));
     m_ok->setDefault(true);
@@ -97,7 +95,9 @@ SetTerm::SetTerm(AppState &state, QWidget *parent)
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    setTabOrder(m_optTerm.first(), m_year);
+    for (int i = 1; i < m_optTerm.size(); ++i)
+        setTabOrder(m_optTerm.at(i - 1), m_optTerm.at(i));
+    setTabOrder(m_optTerm.last(), m_year);
     setTabOrder(m_year, m_ok);
     setTabOrder(m_ok, m_cancel);
 

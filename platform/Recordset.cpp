@@ -325,8 +325,7 @@ bool Recordset::update()
         } else {
             sql += QStringLiteral(" (") + names.join(QStringLiteral(", ")) +
                    QStringLiteral(") VALUES (") +
-                   QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", ")) +
-                   u')';
+                   QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", ")) + u')';
         }
         if (!q.prepare(sql)) {
             fail(q.lastError());
@@ -358,8 +357,7 @@ bool Recordset::update()
     for (const QString &name : std::as_const(names))
         assignments.append(name + QStringLiteral(" = ?"));
     if (!q.prepare(QStringLiteral("UPDATE ") + quotedTable() + QStringLiteral(" SET ") +
-                   assignments.join(QStringLiteral(", ")) +
-                   QStringLiteral(" WHERE rowid = ?"))) {
+                   assignments.join(QStringLiteral(", ")) + QStringLiteral(" WHERE rowid = ?"))) {
         fail(q.lastError());
         return false;
     }

@@ -86,7 +86,9 @@ public:
 
     // Deletes the current row. The cursor then stands in the gap the row left:
     // no fields, neither marker set; moveNext goes to the row that followed,
-    // movePrevious to the one before.
+    // movePrevious to the one before. The row leaves the keyset at once: when
+    // the delete was part of a transaction that is rolled back, open the
+    // table again.
     bool deleteCurrent();
 
     QString lastError() const { return m_error; }

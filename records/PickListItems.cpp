@@ -13,18 +13,18 @@ const QStringList &sexes()
 const QStringList &states()
 {
     static const QStringList items = {
-        QStringLiteral("Abia"),        QStringLiteral("Abuja"),    QStringLiteral("Adamawa"),
-        QStringLiteral("Akwa Ibom"),   QStringLiteral("Anambra"),  QStringLiteral("Bayelsa"),
-        QStringLiteral("Benue"),       QStringLiteral("Borno"),    QStringLiteral("Cross River"),
-        QStringLiteral("Delta"),       QStringLiteral("Ebonyi"),   QStringLiteral("Edo"),
-        QStringLiteral("Ekiti"),       QStringLiteral("Enugu"),    QStringLiteral("Gombe"),
-        QStringLiteral("Imo"),         QStringLiteral("Jigawa"),   QStringLiteral("Kaduna"),
-        QStringLiteral("Kano"),        QStringLiteral("Katsina"),  QStringLiteral("Kebbi"),
-        QStringLiteral("Kogi"),        QStringLiteral("Kwara"),    QStringLiteral("Lagos"),
-        QStringLiteral("Nassarawa"),   QStringLiteral("Niger"),    QStringLiteral("Ogun"),
-        QStringLiteral("Ondo"),        QStringLiteral("Osun"),     QStringLiteral("Oyo"),
-        QStringLiteral("Plateau"),     QStringLiteral("Rivers"),   QStringLiteral("Sokoto"),
-        QStringLiteral("Taraba"),      QStringLiteral("Yobe"),     QStringLiteral("Zamfara"),
+        QStringLiteral("Abia"),        QStringLiteral("Abuja"),   QStringLiteral("Adamawa"),
+        QStringLiteral("Akwa Ibom"),   QStringLiteral("Anambra"), QStringLiteral("Bayelsa"),
+        QStringLiteral("Benue"),       QStringLiteral("Borno"),   QStringLiteral("Cross River"),
+        QStringLiteral("Delta"),       QStringLiteral("Ebonyi"),  QStringLiteral("Edo"),
+        QStringLiteral("Ekiti"),       QStringLiteral("Enugu"),   QStringLiteral("Gombe"),
+        QStringLiteral("Imo"),         QStringLiteral("Jigawa"),  QStringLiteral("Kaduna"),
+        QStringLiteral("Kano"),        QStringLiteral("Katsina"), QStringLiteral("Kebbi"),
+        QStringLiteral("Kogi"),        QStringLiteral("Kwara"),   QStringLiteral("Lagos"),
+        QStringLiteral("Nassarawa"),   QStringLiteral("Niger"),   QStringLiteral("Ogun"),
+        QStringLiteral("Ondo"),        QStringLiteral("Osun"),    QStringLiteral("Oyo"),
+        QStringLiteral("Plateau"),     QStringLiteral("Rivers"),  QStringLiteral("Sokoto"),
+        QStringLiteral("Taraba"),      QStringLiteral("Yobe"),    QStringLiteral("Zamfara"),
         QStringLiteral("Non-Nigerian")};
     return items;
 }
@@ -39,10 +39,10 @@ const QStringList &maritalStatuses()
 
 const QStringList &serviceStatuses()
 {
-    static const QStringList items = {
-        QStringLiteral("Working"),   QStringLiteral("Leave"),     QStringLiteral("Maternity"),
-        QStringLiteral("Suspended"), QStringLiteral("Resigned"),  QStringLiteral("Dismissed"),
-        QStringLiteral("Retired")};
+    static const QStringList items = {QStringLiteral("Working"),   QStringLiteral("Leave"),
+                                      QStringLiteral("Maternity"), QStringLiteral("Suspended"),
+                                      QStringLiteral("Resigned"),  QStringLiteral("Dismissed"),
+                                      QStringLiteral("Retired")};
     return items;
 }
 

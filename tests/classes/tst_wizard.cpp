@@ -32,6 +32,7 @@ private slots:
     void countRuleKeepsFocus();
     void fractionalCounts_data();
     void fractionalCounts();
+    void countSelectedOnFocus();
     void lowerThenRaiseShowsNoLeftovers();
     void loweredCountKeepsOldKeys();
     void finishOnLastPageKeepsItsValues();
@@ -174,6 +175,16 @@ void TestWizard::opensOnFirstLevel()
     QCOMPARE(visibleBoxes(), 2);
     QVERIFY(nav(0)->isVisible() && nav(2)->isVisible());
     QVERIFY(!nav(1)->isVisible() && !nav(3)->isVisible());
+    // Tab walks the count, the shown arms, then the buttons.
+    QTRY_VERIFY(num()->hasFocus());
+    QTest::keyClick(num(), Qt::Key_Tab);
+    QVERIFY(box(0)->hasFocus());
+    QTest::keyClick(box(0), Qt::Key_Tab);
+    QVERIFY(box(1)->hasFocus());
+    QTest::keyClick(box(1), Qt::Key_Tab);
+    QVERIFY(nav(0)->hasFocus());
+    QTest::keyClick(nav(0), Qt::Key_Tab);
+    QVERIFY(nav(2)->hasFocus());
     // Each level in turn, with the buttons of its page.
     for (int page = 1; page < ClassStructure::LevelCount; ++page) {
         click(RestructureClasses::Next);
@@ -342,6 +353,18 @@ void TestWizard::fractionalCounts()
     QCOMPARE(program->state->classes.ClassArms[2].size(), stored);
 }
 
+void TestWizard::countSelectedOnFocus()
+{
+    open();
+    QTest::mouseClick(box(0), Qt::LeftButton);
+    QTest::mouseClick(num(), Qt::LeftButton);
+    QTRY_COMPARE(num()->selectedText(), QStringLiteral("2"));
+    // Typing replaces the count.
+    QTest::keyClicks(num(), QStringLiteral("1"));
+    QCOMPARE(num()->text(), QStringLiteral("1"));
+    QCOMPARE(visibleBoxes(), 1);
+}
+
 void TestWizard::lowerThenRaiseShowsNoLeftovers()
 {
     open();
@@ -449,20 +472,27 @@ void TestWizard::progressBar()
 void TestWizard::cancelQuestion_data()
 {
     QTest::addColumn<bool>("yes");
-    QTest::newRow("Yes closes") << true;
-    QTest::newRow("No stays") << false;
+    QTest::addColumn<bool>("closeBox");
+    QTest::newRow("Esc, Yes closes") << true << false;
+    QTest::newRow("Esc, No stays") << false << false;
+    QTest::newRow("close box, Yes closes") << true << true;
+    QTest::newRow("close box, No stays") << false << true;
 }
 
 void TestWizard::cancelQuestion()
 {
     QFETCH(bool, yes);
+    QFETCH(bool, closeBox);
     open();
     goToPage(5);
     typeCount(QStringLiteral("1"));
     click(RestructureClasses::Next);
     program->messages.setNextAnswer(yes ? MessageBoxes::Yes : MessageBoxes::No);
-    // Esc asks the same question as the button.
-    QTest::keyClick(num(), Qt::Key_Escape);
+    // Esc and the close box ask the same question as the button.
+    if (closeBox)
+        wizard->close();
+    else
+        QTest::keyClick(num(), Qt::Key_Escape);
     QCOMPARE(program->messages.shown.size(), 1);
     QCOMPARE(program->messages.shown.first().icon, MessageBoxes::Icon::Question);
     QCOMPARE(wizard->isVisible(), !yes);

@@ -105,11 +105,20 @@ QString TestRecordset::where(const Recordset &rs)
 void TestRecordset::move(Recordset &rs, QChar step)
 {
     switch (step.unicode()) {
-    case 'F': rs.moveFirst(); break;
-    case 'L': rs.moveLast(); break;
-    case 'N': rs.moveNext(); break;
-    case 'P': rs.movePrevious(); break;
-    default: QFAIL("unknown step");
+    case 'F':
+        rs.moveFirst();
+        break;
+    case 'L':
+        rs.moveLast();
+        break;
+    case 'N':
+        rs.moveNext();
+        break;
+    case 'P':
+        rs.movePrevious();
+        break;
+    default:
+        QFAIL("unknown step");
     }
 }
 
@@ -117,13 +126,20 @@ void TestRecordset::opensOnlyListedTables_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("opened");
-    QTest::newRow("student") << "Student" << "Student";
-    QTest::newRow("letter case") << "fORMERstaff" << "FormerStaff";
-    QTest::newRow("unknown") << "Pupils" << "";
-    QTest::newRow("statement") << "Staff; DROP TABLE Stock" << "";
-    QTest::newRow("quoted") << "\"Staff\"" << "";
-    QTest::newRow("catalogue") << "sqlite_master" << "";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("student") << "Student"
+                             << "Student";
+    QTest::newRow("letter case") << "fORMERstaff"
+                                 << "FormerStaff";
+    QTest::newRow("unknown") << "Pupils"
+                             << "";
+    QTest::newRow("statement") << "Staff; DROP TABLE Stock"
+                               << "";
+    QTest::newRow("quoted") << "\"Staff\""
+                            << "";
+    QTest::newRow("catalogue") << "sqlite_master"
+                               << "";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestRecordset::opensOnlyListedTables()
@@ -160,12 +176,11 @@ void TestRecordset::navigation_data()
                                           "BOF+EOF", "BOF+EOF", "BOF+EOF"};
     QTest::newRow("one row") << 1 << "NNPPPNLF"
                              << QStringList{"1", "EOF", "EOF", "1", "BOF", "BOF", "1", "1", "1"};
-    QTest::newRow("three forward") << 3 << "NNNNP"
-                                   << QStringList{"1", "2", "3", "EOF", "EOF", "3"};
-    QTest::newRow("three backward") << 3 << "LPPPPN"
-                                    << QStringList{"1", "3", "2", "1", "BOF", "BOF", "1"};
-    QTest::newRow("ends from markers") << 3 << "PLNFPL"
-                                       << QStringList{"1", "BOF", "3", "EOF", "1", "BOF", "3"};
+    QTest::newRow("three forward") << 3 << "NNNNP" << QStringList{"1", "2", "3", "EOF", "EOF", "3"};
+    QTest::newRow("three backward")
+        << 3 << "LPPPPN" << QStringList{"1", "3", "2", "1", "BOF", "BOF", "1"};
+    QTest::newRow("ends from markers")
+        << 3 << "PLNFPL" << QStringList{"1", "BOF", "3", "EOF", "1", "BOF", "3"};
 }
 
 void TestRecordset::navigation()
@@ -179,8 +194,10 @@ void TestRecordset::navigation()
     QVERIFY(rs.open(db(), QStringLiteral("Student")));
     QCOMPARE(rs.recordCount(), rows);
     QStringList seen{where(rs)};
-    for (QChar step : steps)
-        move(rs, step), seen.append(where(rs));
+    for (QChar step : steps) {
+        move(rs, step);
+        seen.append(where(rs));
+    }
     QCOMPARE(seen, expected);
 }
 
@@ -188,16 +205,26 @@ void TestRecordset::find_data()
 {
     QTest::addColumn<QString>("wanted");
     QTest::addColumn<QString>("found"); // empty: not found
-    QTest::newRow("plain") << "2003/045" << "2003/045";
-    QTest::newRow("quote") << "O'Brien-1" << "O'Brien-1";
-    QTest::newRow("quote, other case") << "o'BRIEN-1" << "O'Brien-1";
-    QTest::newRow("percent") << "50%off" << "50%off";
-    QTest::newRow("percent is no wildcard") << "50%" << "";
-    QTest::newRow("underscore") << "a_1" << "A_1";
-    QTest::newRow("letter case") << "abc-7" << "ABC-7";
-    QTest::newRow("injection") << "x' OR '1'='1" << "";
-    QTest::newRow("blanks are kept") << " 2003/045" << "";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("plain") << "2003/045"
+                           << "2003/045";
+    QTest::newRow("quote") << "O'Brien-1"
+                           << "O'Brien-1";
+    QTest::newRow("quote, other case") << "o'BRIEN-1"
+                                       << "O'Brien-1";
+    QTest::newRow("percent") << "50%off"
+                             << "50%off";
+    QTest::newRow("percent is no wildcard") << "50%"
+                                            << "";
+    QTest::newRow("underscore") << "a_1"
+                                << "A_1";
+    QTest::newRow("letter case") << "abc-7"
+                                 << "ABC-7";
+    QTest::newRow("injection") << "x' OR '1'='1"
+                               << "";
+    QTest::newRow("blanks are kept") << " 2003/045"
+                                     << "";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestRecordset::find()
@@ -330,8 +357,7 @@ void TestRecordset::updateFails_data()
     QTest::addColumn<QString>("message"); // part of the engine's words
     QTest::newRow("duplicate number") << true << "Number" << QVariant("s2") << "UNIQUE";
     QTest::newRow("no number") << true << "Other_Names" << QVariant("Nobody") << "NOT NULL";
-    QTest::newRow("money as words") << false << "Debt_From_Last_Term" << QVariant("lots")
-                                    << "REAL";
+    QTest::newRow("money as words") << false << "Debt_From_Last_Term" << QVariant("lots") << "REAL";
     QTest::newRow("empty money") << false << "Amount_Payable" << QVariant("") << "REAL";
     QTest::newRow("number to another's") << false << "Number" << QVariant("S2") << "UNIQUE";
     QTest::newRow("number emptied") << false << "Number" << QVariant() << "NOT NULL";

@@ -64,21 +64,20 @@ void TestPickLists::fixedLists_data()
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("sex") << "cmbSex" << QStringList{"Male", "Female"};
     QTest::newRow("state") << "cmbState"
-                           << QStringList{"Abia",        "Abuja",    "Adamawa",  "Akwa Ibom",
-                                          "Anambra",     "Bayelsa",  "Benue",    "Borno",
-                                          "Cross River", "Delta",    "Ebonyi",   "Edo",
-                                          "Ekiti",       "Enugu",    "Gombe",    "Imo",
-                                          "Jigawa",      "Kaduna",   "Kano",     "Katsina",
-                                          "Kebbi",       "Kogi",     "Kwara",    "Lagos",
-                                          "Nassarawa",   "Niger",    "Ogun",     "Ondo",
-                                          "Osun",        "Oyo",      "Plateau",  "Rivers",
-                                          "Sokoto",      "Taraba",   "Yobe",     "Zamfara",
-                                          "Non-Nigerian"};
+                           << QStringList{
+                                  "Abia",    "Abuja",       "Adamawa", "Akwa Ibom",   "Anambra",
+                                  "Bayelsa", "Benue",       "Borno",   "Cross River", "Delta",
+                                  "Ebonyi",  "Edo",         "Ekiti",   "Enugu",       "Gombe",
+                                  "Imo",     "Jigawa",      "Kaduna",  "Kano",        "Katsina",
+                                  "Kebbi",   "Kogi",        "Kwara",   "Lagos",       "Nassarawa",
+                                  "Niger",   "Ogun",        "Ondo",    "Osun",        "Oyo",
+                                  "Plateau", "Rivers",      "Sokoto",  "Taraba",      "Yobe",
+                                  "Zamfara", "Non-Nigerian"};
     QTest::newRow("marital") << "cmbMaritalStatus"
                              << QStringList{"Single", "Married", "Separated", "Divorced",
                                             "Widowed"};
     QTest::newRow("service") << "cmbServiceStatus"
-                             << QStringList{"Working", "Leave", "Maternity", "Suspended",
+                             << QStringList{"Working",  "Leave",     "Maternity", "Suspended",
                                             "Resigned", "Dismissed", "Retired"};
     QTest::newRow("class level") << "cmbClassLevel" << QStringList{"Primary1", "Primary2"};
 }
