@@ -1,5 +1,7 @@
 #include "app/SettingsStore.h"
 
+#include <QFile>
+
 #include "platform/KeyValueFile.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Paths.h"
@@ -37,8 +39,12 @@ bool SettingsStore::WriteSetting(const QString &value, const QString &record)
 {
     const QString key = keyOf(record);
     KeyValueFile store(m_file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (store.write(key, value))
+    if (store.write(key, value)) {
+        // The file holds the password hash: owner-only even when an
+        // administrator made it by hand with wider rights.
+        QFile::setPermissions(m_file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         return true;
+    }
     m_messages.show(MessageBoxes::lines({QStringLiteral("Error Creating Registry Key Entry:"),
                                          QStringLiteral("Key = ") + key,
                                          QStringLiteral("DLL Returned = ")

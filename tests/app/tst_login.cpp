@@ -14,11 +14,11 @@
 #include <QTest>
 
 #include <cerrno>
-#include <memory>
 
 namespace {
 
 const QString Kestrel = QStringLiteral("Kestrel");
+const QString Cannot = QStringLiteral("Can not store password now.");
 
 // A program folder whose operator password is `password` (null: none set).
 void prepare(TestProgram &p, const QString &password)
@@ -32,14 +32,10 @@ void prepare(TestProgram &p, const QString &password)
     s.PasswordHash = password.isNull() ? QString() : HashPassword(password);
 }
 
-QLineEdit *box(QWidget *form, const QString &name)
+QLineEdit *box(QWidget *form, int i = -1)
 {
-    return form->findChild<QLineEdit *>(name);
-}
-
-QLineEdit *box(QWidget *form, int i)
-{
-    return box(form, QStringLiteral("txtPassword(%1)").arg(i));
+    return form->findChild<QLineEdit *>(i < 0 ? QStringLiteral("txtPassword")
+                                              : QStringLiteral("txtPassword(%1)").arg(i));
 }
 
 QPushButton *button(QWidget *form, const char *name)
@@ -56,16 +52,49 @@ bool showActive(QWidget *form)
     return QTest::qWaitForWindowActive(form);
 }
 
-QByteArray fileBytes(const QString &file)
+void grab(QWidget *form, const QString &name)
 {
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    if (qEnvironmentVariableIsSet("KOLVANE_GRAB_DIR"))
+        form->grab().save(qEnvironmentVariable("KOLVANE_GRAB_DIR") + u'/' + name);
 }
 
-const QString storeFailure = QStringLiteral("Error Creating Registry Key Entry:\r\n"
-                                            "Key = Software\\VELMORAN\\KOLVANE100\\PwInf\r\n"
-                                            "DLL Returned = %1")
-                                 .arg(ENOENT);
+// Types `entry` into the prompt and presses OK: with Enter, or with the mouse.
+void answer(Login &login, const QString &entry, bool mouse = false)
+{
+    QTest::keyClicks(box(&login), entry);
+    if (mouse)
+        QTest::mouseClick(button(&login, "cmdOK"), Qt::LeftButton);
+    else
+        QTest::keyClick(box(&login), Qt::Key_Return);
+}
+
+// One fresh prompt, one answer; Cancel if it is still open.
+bool promptAccepts(TestProgram &p, const QString &entry)
+{
+    Login login(*p.state);
+    if (!showActive(&login))
+        return false;
+    answer(login, entry);
+    if (login.isVisible())
+        QTest::mouseClick(button(&login, "cmdCancel"), Qt::LeftButton);
+    return p.state->LoginGranted;
+}
+
+void fillChange(ModifyPassword &form, const QString &old, const QString &fresh,
+                const QString &confirm)
+{
+    QTest::keyClicks(box(&form, 0), old);
+    QTest::keyClick(box(&form, 0), Qt::Key_Tab);
+    QTest::keyClicks(box(&form, 1), fresh);
+    QTest::keyClick(box(&form, 1), Qt::Key_Tab);
+    QTest::keyClicks(box(&form, 2), confirm);
+}
+
+QString storedPw(TestProgram &p)
+{
+    return KeyValueFile(SettingsStore::fileIn(p.appPath()))
+        .read(SettingsStore::keyOf(QStringLiteral("PwInf")));
+}
 
 } // namespace
 
@@ -73,8 +102,6 @@ class TestLogin : public QObject
 {
     Q_OBJECT
 private slots:
-    void hashing_data();
-    void hashing();
     void hashIsSaltedAndHidesThePassword();
 
     void promptLooks();
@@ -85,102 +112,32 @@ private slots:
     void eachShowingHasThreeAttempts();
     void waysOut_data();
     void waysOut();
-    void closeBoxOfModalPrompt();
 
     void changeFormLooks();
-    void oldPasswordCheck_data();
-    void oldPasswordCheck();
-    void confirmationCheck_data();
-    void confirmationCheck();
-    void focusSelectsWholeText();
+    void focusChecks_data();
+    void focusChecks();
     void okChecksTheBoxesItself_data();
     void okChecksTheBoxesItself();
-    void cancelLeavesEverything();
     void successfulChange();
     void changeToNoPassword();
-    void failingStoreRetryThenCancel();
-    void retryAfterTheFolderIsBack();
-
-private:
-    // Types `entry` and presses OK: with Enter, or with the mouse.
-    static void answer(Login &login, const QString &entry, bool mouse);
-    static bool promptAccepts(TestProgram &p, const QString &entry);
-    static void fillChange(ModifyPassword &form, const QString &old, const QString &fresh,
-                           const QString &confirm);
+    void failingStore_data();
+    void failingStore();
 };
-
-void TestLogin::answer(Login &login, const QString &entry, bool mouse)
-{
-    QLineEdit *txt = box(&login, QStringLiteral("txtPassword"));
-    QTest::keyClicks(txt, entry);
-    if (mouse)
-        QTest::mouseClick(button(&login, "cmdOK"), Qt::LeftButton);
-    else
-        QTest::keyClick(txt, Qt::Key_Return);
-}
-
-// One fresh prompt, one answer; Cancel if it is still open.
-bool TestLogin::promptAccepts(TestProgram &p, const QString &entry)
-{
-    Login login(*p.state);
-    if (!showActive(&login))
-        return false;
-    answer(login, entry, false);
-    if (login.isVisible())
-        QTest::mouseClick(button(&login, "cmdCancel"), Qt::LeftButton);
-    return p.state->LoginGranted;
-}
-
-void TestLogin::fillChange(ModifyPassword &form, const QString &old, const QString &fresh,
-                           const QString &confirm)
-{
-    QTest::keyClicks(box(&form, 0), old);
-    QTest::keyClick(box(&form, 0), Qt::Key_Tab);
-    QTest::keyClicks(box(&form, 1), fresh);
-    QTest::keyClick(box(&form, 1), Qt::Key_Tab);
-    QTest::keyClicks(box(&form, 2), confirm);
-}
-
-void TestLogin::hashing_data()
-{
-    QTest::addColumn<QString>("password"); // null: none set
-    QTest::addColumn<QString>("entry");
-    QTest::addColumn<bool>("matches");
-    QTest::newRow("same") << Kestrel << "Kestrel" << true;
-    QTest::newRow("lower case") << Kestrel << "kestrel" << true;
-    QTest::newRow("upper case") << Kestrel << "KESTREL" << true;
-    QTest::newRow("blanks count here") << Kestrel << " kestrel" << false;
-    QTest::newRow("shorter") << Kestrel << "kestre" << false;
-    QTest::newRow("longer") << Kestrel << "kestrels" << false;
-    QTest::newRow("empty entry") << Kestrel << "" << false;
-    QTest::newRow("non-ASCII case")
-        << QString::fromUtf8("ÇAĞLAR Öz") << QString::fromUtf8("çağlar öZ") << true;
-    QTest::newRow("inner blanks kept") << "two words"
-                                       << "TWO WORDS" << true;
-    QTest::newRow("none set, empty") << QString() << "" << true;
-    QTest::newRow("none set, blank") << QString() << " " << false;
-    QTest::newRow("none set, text") << QString() << "kestrel" << false;
-}
-
-void TestLogin::hashing()
-{
-    QFETCH(QString, password);
-    QFETCH(QString, entry);
-    QFETCH(bool, matches);
-    const QString hash = password.isNull() ? QString() : HashPassword(password);
-    QCOMPARE(hash.isEmpty(), password.isNull());
-    QCOMPARE(PasswordMatches(hash, entry), matches);
-}
 
 void TestLogin::hashIsSaltedAndHidesThePassword()
 {
     const QString a = HashPassword(Kestrel);
-    const QString b = HashPassword(Kestrel);
     QVERIFY(a.startsWith(QStringLiteral("$argon2id$")));
-    QVERIFY(a != b);
+    QVERIFY(a != HashPassword(Kestrel));
     QVERIFY(!a.contains(QStringLiteral("kestrel"), Qt::CaseInsensitive));
     QVERIFY(!a.contains(QStringLiteral("lertsek"), Qt::CaseInsensitive));
-    QVERIFY(PasswordMatches(b, QStringLiteral("kestrel")));
+    // Letter case is ignored beyond ASCII too; blanks count at this level.
+    QVERIFY(PasswordMatches(HashPassword(QString::fromUtf8("ÇAĞLAR Öz")),
+                            QString::fromUtf8("çağlar öZ")));
+    QVERIFY(!PasswordMatches(a, QStringLiteral(" kestrel")));
+    // No password set: only an empty entry matches.
+    QVERIFY(PasswordMatches(QString(), QString()));
+    QVERIFY(!PasswordMatches(QString(), QStringLiteral(" ")));
     // A hand-edited record that is no hash refuses everything, crashes nothing.
     QVERIFY(!PasswordMatches(QStringLiteral("lertseK"), QStringLiteral("kestrel")));
     QVERIFY(!PasswordMatches(QStringLiteral("lertseK"), QString()));
@@ -192,23 +149,16 @@ void TestLogin::promptLooks()
     TestProgram p;
     prepare(p, Kestrel);
     Login login(*p.state);
-    QCOMPARE(login.objectName(), QStringLiteral("Login"));
-    QCOMPARE(login.windowTitle(), QStringLiteral("Login"));
     login.setWindowTitle(QStringLiteral("Login to revise fees."));
     auto *label = login.findChild<QLabel *>(QStringLiteral("Label1"));
-    QLineEdit *txt = box(&login, QStringLiteral("txtPassword"));
-    QVERIFY(label && txt);
     QCOMPARE(label->text(), QStringLiteral("Password:"));
-    QCOMPARE(label->buddy(), txt);
-    QCOMPARE(txt->echoMode(), QLineEdit::Password);
-    QCOMPARE(button(&login, "cmdOK")->text(), QStringLiteral("OK"));
+    QCOMPARE(label->buddy(), box(&login));
+    QCOMPARE(box(&login)->echoMode(), QLineEdit::Password);
     QVERIFY(button(&login, "cmdOK")->isDefault());
-    QCOMPARE(button(&login, "cmdCancel")->text(), QStringLiteral("Cancel"));
     QVERIFY(showActive(&login));
-    QVERIFY(txt->hasFocus());
+    QVERIFY(box(&login)->hasFocus());
     QVERIFY(label->width() >= label->sizeHint().width());
-    if (qEnvironmentVariableIsSet("KOLVANE_GRAB_DIR"))
-        login.grab().save(qEnvironmentVariable("KOLVANE_GRAB_DIR") + QStringLiteral("/Login.png"));
+    grab(&login, QStringLiteral("Login.png"));
 }
 
 void TestLogin::promptVerdict_data()
@@ -216,16 +166,13 @@ void TestLogin::promptVerdict_data()
     QTest::addColumn<QString>("password");
     QTest::addColumn<QString>("entry");
     QTest::addColumn<bool>("granted");
-    QTest::newRow("exact") << Kestrel << "Kestrel" << true;
     QTest::newRow("other case") << Kestrel << "kESTREL" << true;
     QTest::newRow("surrounding blanks") << Kestrel << "   kestrel  " << true;
     QTest::newRow("inner blank") << Kestrel << "kes trel" << false;
-    QTest::newRow("wrong") << Kestrel << "osprey" << false;
     QTest::newRow("empty") << Kestrel << "" << false;
     QTest::newRow("none set, empty") << QString() << "" << true;
     QTest::newRow("none set, blanks") << QString() << "    " << true;
-    QTest::newRow("none set, text") << QString() << "kestrel" << false;
-    QTest::newRow("none set, blanked text") << QString() << " x " << false;
+    QTest::newRow("none set, text") << QString() << " x " << false;
 }
 
 void TestLogin::promptVerdict()
@@ -238,16 +185,12 @@ void TestLogin::promptVerdict()
     p.state->LoginGranted = !granted;
     Login login(*p.state);
     QVERIFY(showActive(&login));
-    answer(login, entry, false);
-    QLineEdit *txt = box(&login, QStringLiteral("txtPassword"));
-    if (granted) {
-        QVERIFY(!login.isVisible());
-        QCOMPARE(login.result(), int(QDialog::Accepted));
-    } else {
+    answer(login, entry);
+    QCOMPARE(login.isVisible(), !granted);
+    if (!granted) {
         // A first refusal leaves the prompt open, emptied, for another try.
-        QVERIFY(login.isVisible());
-        QVERIFY(txt->text().isEmpty());
-        QVERIFY(txt->hasFocus());
+        QVERIFY(box(&login)->text().isEmpty());
+        QVERIFY(box(&login)->hasFocus());
         QTest::mouseClick(button(&login, "cmdCancel"), Qt::LeftButton);
         QVERIFY(!login.isVisible());
     }
@@ -271,8 +214,6 @@ void TestLogin::attempts_data()
 
     QTest::newRow("right at once, voice")
         << true << QStringList{"kestrel"} << true << QStringList{identify, stop, proceed};
-    QTest::newRow("one wrong, voice") << true << QStringList{"hawk", "KESTREL"} << true
-                                      << QStringList{identify, stop, tryAgain, stop, proceed};
     QTest::newRow("two wrong, voice")
         << true << QStringList{"hawk", "", " kestrel "} << true
         << QStringList{identify, stop, tryAgain, stop, tryAgain, stop, proceed};
@@ -280,8 +221,6 @@ void TestLogin::attempts_data()
         << true << QStringList{"hawk", "owl", "kestrel1"} << false
         << (QStringList{identify, stop, tryAgain, stop, tryAgain, stop} + denied +
             QStringList{stop});
-    QTest::newRow("right at once, silent")
-        << false << QStringList{"kestrel"} << true << QStringList{stop};
     QTest::newRow("two wrong, silent")
         << false << QStringList{"hawk", "owl", "Kestrel"} << true << QStringList{stop, stop, stop};
     QTest::newRow("three wrong, silent") << false << QStringList{"hawk", "owl", "kite"} << false
@@ -298,7 +237,6 @@ void TestLogin::attempts()
     prepare(p, Kestrel);
     p.state->VoiceOn = voice;
     Login login(*p.state);
-    login.setWindowTitle(QStringLiteral("Login to Set Term."));
     QVERIFY(showActive(&login));
     for (int i = 0; i < entries.size(); ++i) {
         QVERIFY2(login.isVisible(), "the prompt closed too early");
@@ -308,8 +246,6 @@ void TestLogin::attempts()
     QCOMPARE(login.result(), int(granted ? QDialog::Accepted : QDialog::Rejected));
     QCOMPARE(p.state->LoginGranted, granted);
     QCOMPARE(p.journal, journal);
-    QCOMPARE(login.windowTitle(), QStringLiteral("Login to Set Term."));
-    QVERIFY(p.messages.shown.isEmpty());
 }
 
 void TestLogin::eachShowingHasThreeAttempts()
@@ -317,20 +253,17 @@ void TestLogin::eachShowingHasThreeAttempts()
     TestProgram p;
     prepare(p, Kestrel);
     p.state->VoiceOn = false;
-    {
-        Login first(*p.state);
-        QVERIFY(showActive(&first));
-        answer(first, QStringLiteral("hawk"), false);
-        answer(first, QStringLiteral("owl"), false);
-        QTest::keyClick(&first, Qt::Key_Escape);
-        QVERIFY(!first.isVisible());
+    for (int showing = 0; showing < 2; ++showing) {
+        Login login(*p.state);
+        QVERIFY(showActive(&login));
+        answer(login, QStringLiteral("hawk"));
+        answer(login, QStringLiteral("owl"));
+        QVERIFY(login.isVisible());
+        if (showing == 0)
+            QTest::keyClick(&login, Qt::Key_Escape);
+        else
+            answer(login, QStringLiteral("kestrel"), true);
     }
-    Login second(*p.state);
-    QVERIFY(showActive(&second));
-    answer(second, QStringLiteral("hawk"), false);
-    answer(second, QStringLiteral("owl"), false);
-    QVERIFY(second.isVisible());
-    answer(second, QStringLiteral("kestrel"), true);
     QVERIFY(p.state->LoginGranted);
 }
 
@@ -340,6 +273,7 @@ void TestLogin::waysOut_data()
     QTest::newRow("Cancel button") << "cancel";
     QTest::newRow("Escape") << "escape";
     QTest::newRow("close box") << "close";
+    QTest::newRow("close box, shown modally") << "modal";
 }
 
 void TestLogin::waysOut()
@@ -350,47 +284,28 @@ void TestLogin::waysOut()
     // A verdict left over from an earlier prompt must not survive.
     p.state->LoginGranted = true;
     Login login(*p.state);
-    QVERIFY(showActive(&login));
-    // Even the right password typed but not confirmed.
-    QTest::keyClicks(box(&login, QStringLiteral("txtPassword")), QStringLiteral("kestrel"));
-    if (way == QStringLiteral("cancel"))
-        QTest::mouseClick(button(&login, "cmdCancel"), Qt::LeftButton);
-    else if (way == QStringLiteral("escape"))
-        QTest::keyClick(box(&login, QStringLiteral("txtPassword")), Qt::Key_Escape);
-    else
-        QVERIFY(login.close());
+    if (way == QLatin1String("modal")) {
+        whenModalOpens(QStringLiteral("Login"), [](QDialog *d) {
+            QTest::keyClicks(box(d), QStringLiteral("kestrel"));
+            d->close();
+        });
+        QCOMPARE(login.exec(), int(QDialog::Rejected));
+    } else {
+        QVERIFY(showActive(&login));
+        // Even the right password typed but not confirmed.
+        QTest::keyClicks(box(&login), QStringLiteral("kestrel"));
+        if (way == QLatin1String("cancel"))
+            QTest::mouseClick(button(&login, "cmdCancel"), Qt::LeftButton);
+        else if (way == QLatin1String("escape"))
+            QTest::keyClick(box(&login), Qt::Key_Escape);
+        else
+            QVERIFY(login.close());
+    }
     QVERIFY(!login.isVisible());
     QCOMPARE(login.result(), int(QDialog::Rejected));
     QCOMPARE(p.state->LoginGranted, false);
     QCOMPARE(p.journal,
              (QStringList{QStringLiteral("wave Identify.wav -1"), QStringLiteral("stop wave")}));
-}
-
-void TestLogin::closeBoxOfModalPrompt()
-{
-    TestProgram p;
-    prepare(p, Kestrel);
-    p.state->LoginGranted = true;
-    bool driven = false;
-    whenModalOpens(QStringLiteral("Login"), [&driven](QDialog *d) {
-        driven = true;
-        QTest::keyClicks(box(d, QStringLiteral("txtPassword")), QStringLiteral("kestrel"));
-        d->close();
-    });
-    Login login(*p.state);
-    login.setWindowTitle(QStringLiteral("Login to modify records."));
-    QCOMPARE(login.exec(), int(QDialog::Rejected));
-    QVERIFY(driven);
-    QCOMPARE(p.state->LoginGranted, false);
-
-    // The same prompt shown modally and answered grants.
-    whenModalOpens(QStringLiteral("Login"), [](QDialog *d) {
-        QTest::keyClicks(box(d, QStringLiteral("txtPassword")), QStringLiteral("KESTREL"));
-        QTest::keyClick(box(d, QStringLiteral("txtPassword")), Qt::Key_Return);
-    });
-    Login again(*p.state);
-    QCOMPARE(again.exec(), int(QDialog::Accepted));
-    QCOMPARE(p.state->LoginGranted, true);
 }
 
 void TestLogin::changeFormLooks()
@@ -405,137 +320,97 @@ void TestLogin::changeFormLooks()
     QVERIFY(showActive(&form));
     for (int i = 0; i < 3; ++i) {
         auto *label = form.findChild<QLabel *>(QStringLiteral("lblPassword(%1)").arg(i));
-        QVERIFY(label && box(&form, i));
         QCOMPARE(label->text(), captions.at(i));
         QCOMPARE(label->buddy(), box(&form, i));
         QCOMPARE(box(&form, i)->echoMode(), QLineEdit::Password);
         QVERIFY(label->width() >= label->sizeHint().width());
-        if (i > 0)
-            QVERIFY(box(&form, i)->y() > box(&form, i - 1)->y());
     }
     QVERIFY(button(&form, "cmdOK")->isDefault());
-    QCOMPARE(button(&form, "cmdCancel")->text(), QStringLiteral("Cancel"));
 
-    // Tab order: the three boxes top to bottom, then OK and Cancel.
+    // Tab order: the three boxes top to bottom, then OK and Cancel; the boxes
+    // are filled alike beforehand, so no check holds the focus.
     QVERIFY(box(&form, 0)->hasFocus());
     QTest::keyClicks(box(&form, 0), QStringLiteral("kestrel"));
-    // The new boxes filled alike beforehand, so no check holds the focus.
-    QTest::keyClicks(box(&form, 1), QStringLiteral("Osprey"));
-    QTest::keyClicks(box(&form, 2), QStringLiteral("Osprey"));
-    const QList<QWidget *> order = {box(&form, 1), box(&form, 2), button(&form, "cmdOK"),
-                                    button(&form, "cmdCancel")};
-    for (QWidget *next : order) {
+    box(&form, 1)->setText(QStringLiteral("Osprey"));
+    box(&form, 2)->setText(QStringLiteral("Osprey"));
+    for (QWidget *next :
+         {static_cast<QWidget *>(box(&form, 1)), static_cast<QWidget *>(box(&form, 2)),
+          static_cast<QWidget *>(button(&form, "cmdOK")),
+          static_cast<QWidget *>(button(&form, "cmdCancel"))}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), next);
     }
-    if (qEnvironmentVariableIsSet("KOLVANE_GRAB_DIR"))
-        form.grab().save(qEnvironmentVariable("KOLVANE_GRAB_DIR") +
-                         QStringLiteral("/ModifyPassword.png"));
+    grab(&form, QStringLiteral("ModifyPassword.png"));
+
+    // A mouse click into the middle of a box selects it all; typing replaces it.
+    QTest::mouseClick(box(&form, 1), Qt::LeftButton, {}, QPoint(10, 5));
+    QTRY_COMPARE(box(&form, 1)->selectionLength(), 6);
+    QTest::keyClicks(box(&form, 1), QStringLiteral("Kite"));
+    QCOMPARE(box(&form, 1)->text(), QStringLiteral("Kite"));
 }
 
-void TestLogin::oldPasswordCheck_data()
+void TestLogin::focusChecks_data()
 {
-    QTest::addColumn<QString>("password");
-    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("password"); // null: none set
+    QTest::addColumn<int>("checked");      // 0: old password, 2: confirmation
+    QTest::addColumn<QString>("typed");    // into the checked box
+    QTest::addColumn<QString>("fresh");    // the new password, for the confirmation
     QTest::addColumn<bool>("leaves");
-    QTest::newRow("exact") << Kestrel << "Kestrel" << true;
-    QTest::newRow("other case") << Kestrel << "KESTREL" << true;
-    QTest::newRow("leading blank") << Kestrel << " kestrel" << false;
-    QTest::newRow("trailing blank") << Kestrel << "kestrel " << false;
-    QTest::newRow("wrong") << Kestrel << "osprey" << false;
-    QTest::newRow("empty") << Kestrel << "" << false;
-    QTest::newRow("none set, empty") << QString() << "" << true;
-    QTest::newRow("none set, blank") << QString() << " " << false;
-    QTest::newRow("none set, text") << QString() << "kestrel" << false;
+    const QString o = QStringLiteral("Osprey");
+    QTest::newRow("old, other case") << Kestrel << 0 << "KESTREL" << o << true;
+    QTest::newRow("old, leading blank") << Kestrel << 0 << " kestrel" << o << false;
+    QTest::newRow("old, trailing blank") << Kestrel << 0 << "kestrel " << o << false;
+    QTest::newRow("old, empty") << Kestrel << 0 << "" << o << false;
+    QTest::newRow("old, none set, empty") << QString() << 0 << "" << o << true;
+    QTest::newRow("old, none set, blank") << QString() << 0 << " " << o << false;
+    QTest::newRow("confirm, equal") << Kestrel << 2 << "Osprey" << o << true;
+    QTest::newRow("confirm, other case") << Kestrel << 2 << "osprey" << o << false;
+    QTest::newRow("confirm, extra blank") << Kestrel << 2 << "Osprey " << o << false;
+    QTest::newRow("confirm, both with blanks") << Kestrel << 2 << " Osprey "
+                                               << " Osprey " << true;
 }
 
-void TestLogin::oldPasswordCheck()
+void TestLogin::focusChecks()
 {
     QFETCH(QString, password);
+    QFETCH(int, checked);
     QFETCH(QString, typed);
+    QFETCH(QString, fresh);
     QFETCH(bool, leaves);
     TestProgram p;
     prepare(p, password);
     ModifyPassword form(*p.state);
     QVERIFY(showActive(&form));
-    QTest::keyClicks(box(&form, 0), typed);
-    // By mouse first: a refused press leaves the focus where it was.
-    QTest::mouseClick(box(&form, 2), Qt::LeftButton);
-    QCOMPARE(box(&form, 2)->hasFocus(), leaves);
-    QCOMPARE(box(&form, 0)->hasFocus(), !leaves);
+    int target = 1;
+    if (checked == 0) {
+        QTest::keyClicks(box(&form, 0), typed);
+        // By mouse: a refused press leaves the focus where it was.
+        QTest::mouseClick(box(&form, 2), Qt::LeftButton);
+        target = 2;
+    } else {
+        fillChange(form, QStringLiteral("kestrel"), fresh, typed);
+        QTest::keyClick(box(&form, 2), Qt::Key_Backtab);
+    }
+    QCOMPARE(box(&form, target)->hasFocus(), leaves);
+    QCOMPARE(box(&form, checked)->hasFocus(), !leaves);
+    QCOMPARE(box(&form, checked)->text(), typed);
     if (!leaves) {
-        QTest::keyClick(box(&form, 0), Qt::Key_Tab);
-        QVERIFY(box(&form, 0)->hasFocus());
-        QTest::keyClick(box(&form, 0), Qt::Key_Return);
+        // Neither Tab nor Enter gets past it.
+        QTest::keyClick(box(&form, checked), Qt::Key_Tab);
+        QVERIFY(box(&form, checked)->hasFocus());
+        QTest::keyClick(box(&form, checked), Qt::Key_Return);
         QVERIFY(form.isVisible());
     }
     QVERIFY(p.messages.shown.isEmpty());
-}
-
-void TestLogin::confirmationCheck_data()
-{
-    QTest::addColumn<QString>("fresh");
-    QTest::addColumn<QString>("confirm");
-    QTest::addColumn<bool>("leaves");
-    QTest::newRow("equal") << "Osprey"
-                           << "Osprey" << true;
-    QTest::newRow("other case") << "Osprey"
-                                << "osprey" << false;
-    QTest::newRow("extra blank") << "Osprey"
-                                 << "Osprey " << false;
-    QTest::newRow("both with blanks") << " Osprey "
-                                      << " Osprey " << true;
-    QTest::newRow("shorter") << "Osprey"
-                             << "Ospre" << false;
-    QTest::newRow("both empty") << ""
-                                << "" << true;
-}
-
-void TestLogin::confirmationCheck()
-{
-    QFETCH(QString, fresh);
-    QFETCH(QString, confirm);
-    QFETCH(bool, leaves);
-    TestProgram p;
-    prepare(p, Kestrel);
-    ModifyPassword form(*p.state);
-    QVERIFY(showActive(&form));
-    fillChange(form, QStringLiteral("kestrel"), fresh, confirm);
-    QVERIFY(box(&form, 2)->hasFocus());
-    QTest::keyClick(box(&form, 2), Qt::Key_Backtab);
-    QCOMPARE(box(&form, 1)->hasFocus(), leaves);
-    QCOMPARE(box(&form, 2)->hasFocus(), !leaves);
-    QCOMPARE(box(&form, 2)->text(), confirm);
-    QVERIFY(form.isVisible());
-}
-
-void TestLogin::focusSelectsWholeText()
-{
-    TestProgram p;
-    prepare(p, QString());
-    ModifyPassword form(*p.state);
-    QVERIFY(showActive(&form));
-    QTest::keyClick(box(&form, 0), Qt::Key_Tab);
-    QTest::keyClicks(box(&form, 1), QStringLiteral("Osprey"));
-    QTest::keyClick(box(&form, 1), Qt::Key_Backtab);
-    QVERIFY(box(&form, 0)->hasFocus());
-    // A mouse click into the middle of the box still selects it all.
-    QTest::mouseClick(box(&form, 1), Qt::LeftButton, {}, QPoint(10, 5));
-    QVERIFY(box(&form, 1)->hasFocus());
-    QTRY_COMPARE(box(&form, 1)->selectionLength(), 6);
-    // Typing replaces what was there.
-    QTest::keyClicks(box(&form, 1), QStringLiteral("Kite"));
-    QCOMPARE(box(&form, 1)->text(), QStringLiteral("Kite"));
 }
 
 void TestLogin::okChecksTheBoxesItself_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<int>("focusBox");
-    QTest::newRow("OK clicked from the new box") << "click from new" << 2;
-    QTest::newRow("Enter in the new box") << "enter in new" << 2;
+    QTest::newRow("OK clicked from the new box") << "click" << 2;
+    QTest::newRow("Enter in the new box") << "enter" << 2;
     QTest::newRow("old box changed from outside") << "old set" << 0;
-    QTest::newRow("wrong old password, OK clicked") << "wrong old" << 0;
 }
 
 // A stranger must not change the password by going round the boxes' checks.
@@ -549,47 +424,32 @@ void TestLogin::okChecksTheBoxesItself()
     ModifyPassword form(*p.state);
     QVERIFY(showActive(&form));
     QPushButton *ok = button(&form, "cmdOK");
-    if (how.endsWith(QStringLiteral(" new"))) {
-        // The confirmation box is never entered, so its own check never runs.
-        QTest::keyClicks(box(&form, 0), QStringLiteral("kestrel"));
-        QTest::keyClick(box(&form, 0), Qt::Key_Tab);
-        QTest::keyClicks(box(&form, 1), QStringLiteral("Osprey"));
-        QVERIFY(box(&form, 1)->hasFocus());
-        if (how.startsWith(QStringLiteral("click")))
-            QTest::mouseClick(ok, Qt::LeftButton);
-        else
-            QTest::keyClick(box(&form, 1), Qt::Key_Return);
-    } else if (how == QStringLiteral("old set")) {
+    if (how == QLatin1String("old set")) {
         fillChange(form, QStringLiteral("kestrel"), QStringLiteral("Osprey"),
                    QStringLiteral("Osprey"));
         // As an accessibility tool may, without the focus passing through it.
         box(&form, 0)->setText(QStringLiteral("wrong"));
         QTest::mouseClick(ok, Qt::LeftButton);
     } else {
-        QTest::keyClicks(box(&form, 0), QStringLiteral("wrong"));
-        QTest::mouseClick(ok, Qt::LeftButton);
+        // The confirmation box is never entered, so its own check never runs.
+        QTest::keyClicks(box(&form, 0), QStringLiteral("kestrel"));
+        QTest::keyClick(box(&form, 0), Qt::Key_Tab);
+        QTest::keyClicks(box(&form, 1), QStringLiteral("Osprey"));
+        if (how == QLatin1String("click"))
+            QTest::mouseClick(ok, Qt::LeftButton);
+        else
+            QTest::keyClick(box(&form, 1), Qt::Key_Return);
     }
     QVERIFY(form.isVisible());
     QTRY_VERIFY(box(&form, focusBox)->hasFocus());
     QCOMPARE(p.state->PasswordHash, before);
     QVERIFY(!QFile::exists(SettingsStore::fileIn(p.appPath())));
-    QVERIFY(p.messages.shown.isEmpty());
-}
 
-void TestLogin::cancelLeavesEverything()
-{
-    TestProgram p;
-    prepare(p, Kestrel);
-    const QString before = p.state->PasswordHash;
-    ModifyPassword form(*p.state);
-    QVERIFY(showActive(&form));
-    // Cancel works even while the old-password box holds a wrong text.
-    QTest::keyClicks(box(&form, 0), QStringLiteral("wrong"));
+    // Cancel works even now, and changes nothing.
     QTest::mouseClick(button(&form, "cmdCancel"), Qt::LeftButton);
-    QVERIFY(!form.isVisible());
     QCOMPARE(form.result(), int(QDialog::Rejected));
     QCOMPARE(p.state->PasswordHash, before);
-    QVERIFY(!QFile::exists(SettingsStore::fileIn(p.appPath())));
+    QVERIFY(p.messages.shown.isEmpty());
 }
 
 void TestLogin::successfulChange()
@@ -601,35 +461,30 @@ void TestLogin::successfulChange()
     fillChange(form, QStringLiteral("KESTREL"), QStringLiteral(" Osprey "),
                QStringLiteral(" Osprey "));
     QTest::mouseClick(button(&form, "cmdOK"), Qt::LeftButton);
-    QVERIFY(!form.isVisible());
     QCOMPARE(form.result(), int(QDialog::Accepted));
     QVERIFY(p.messages.shown.isEmpty());
 
     // The store and the memory agree, and hold a hash, not the password.
     const QString hash = p.state->PasswordHash;
     QVERIFY(hash.startsWith(QStringLiteral("$argon2id$")));
-    QCOMPARE(SettingsStore(SettingsStore::fileIn(p.appPath()), p.messages)
-                 .ReadSetting(QStringLiteral("PwInf")),
-             hash);
-    const QByteArray bytes = fileBytes(SettingsStore::fileIn(p.appPath())).toLower();
-    QVERIFY(!bytes.contains("osprey"));
-    QVERIFY(!bytes.contains("yerpso"));
-    QVERIFY(!bytes.contains("kestrel"));
-    QVERIFY(PasswordMatches(hash, QStringLiteral("osprey")));
+    QCOMPARE(storedPw(p), hash);
+    QFile file(SettingsStore::fileIn(p.appPath()));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll().toLower();
+    for (const char *secret : {"osprey", "yerpso", "kestrel"})
+        QVERIFY2(!bytes.contains(secret), secret);
 
     // The new password, blanks trimmed, is the one the prompt now wants.
-    QVERIFY(promptAccepts(p, QStringLiteral("OSPREY")));
-    QVERIFY(promptAccepts(p, QStringLiteral("  osprey ")));
+    QVERIFY(promptAccepts(p, QStringLiteral("  OSPREY ")));
     QVERIFY(!promptAccepts(p, QStringLiteral("kestrel")));
 
-    // A later change needs the new password exactly as stored: no blanks.
+    // A later change needs it exactly as stored: no blanks.
     ModifyPassword next(*p.state);
     QVERIFY(showActive(&next));
     QTest::keyClicks(box(&next, 0), QStringLiteral(" Osprey "));
     QTest::keyClick(box(&next, 0), Qt::Key_Tab);
     QVERIFY(box(&next, 0)->hasFocus());
-    box(&next, 0)->clear();
-    QTest::keyClicks(box(&next, 0), QStringLiteral("osprey"));
+    box(&next, 0)->setText(QStringLiteral("osprey"));
     QTest::keyClick(box(&next, 0), Qt::Key_Tab);
     QVERIFY(box(&next, 1)->hasFocus());
 }
@@ -653,57 +508,58 @@ void TestLogin::changeToNoPassword()
     QVERIFY(!promptAccepts(p, QStringLiteral("kestrel")));
 }
 
-void TestLogin::failingStoreRetryThenCancel()
+void TestLogin::failingStore_data()
 {
+    QTest::addColumn<bool>("folderBack"); // the folder is made while the question shows
+    QTest::newRow("Retry then Cancel") << false;
+    QTest::newRow("Retry after the folder is back") << true;
+}
+
+void TestLogin::failingStore()
+{
+    QFETCH(bool, folderBack);
     // No Progs folder: the store cannot be written.
     TestProgram p(TestProgram::Bare);
     prepare(p, Kestrel);
     const QString before = p.state->PasswordHash;
-    p.messages.setNextAnswer(MessageBoxes::Ok);
-    p.messages.setNextAnswer(MessageBoxes::Retry);
-    p.messages.setNextAnswer(MessageBoxes::Ok);
-    p.messages.setNextAnswer(MessageBoxes::Cancel);
+    if (folderBack)
+        p.messages.onShow = [&p](const QString &text) {
+            if (text == Cannot)
+                QDir().mkpath(p.file(QStringLiteral("Progs")));
+        };
+    for (auto answer :
+         {MessageBoxes::Ok, MessageBoxes::Retry, MessageBoxes::Ok, MessageBoxes::Cancel})
+        p.messages.setNextAnswer(answer);
     ModifyPassword form(*p.state);
     QVERIFY(showActive(&form));
     fillChange(form, QStringLiteral("kestrel"), QStringLiteral("Osprey"), QStringLiteral("Osprey"));
     QTest::mouseClick(button(&form, "cmdOK"), Qt::LeftButton);
 
-    const QString cannot = QStringLiteral("Can not store password now.");
-    QCOMPARE(p.messages.texts(), (QStringList{storeFailure, cannot, storeFailure, cannot}));
-    QCOMPARE(p.messages.shown.at(0).icon, MessageBoxes::Icon::Exclamation);
+    const QString failure = QStringLiteral("Error Creating Registry Key Entry:\r\n"
+                                           "Key = Software\\VELMORAN\\KOLVANE100\\PwInf\r\n"
+                                           "DLL Returned = %1")
+                                .arg(ENOENT);
+    QStringList expected{failure, Cannot};
+    if (!folderBack)
+        expected << failure << Cannot;
+    QCOMPARE(p.messages.texts(), expected);
     QCOMPARE(p.messages.shown.at(1).icon, MessageBoxes::Icon::Critical);
     QCOMPARE(p.messages.shown.at(1).buttons,
              MessageBoxes::Buttons(MessageBoxes::Retry) | MessageBoxes::Cancel);
     QVERIFY(!form.isVisible());
-    QCOMPARE(form.result(), int(QDialog::Rejected));
-    QCOMPARE(p.state->PasswordHash, before);
-    QVERIFY(!QFile::exists(SettingsStore::fileIn(p.appPath())));
     p.messages.clear();
-    QVERIFY(promptAccepts(p, QStringLiteral("kestrel")));
-    QVERIFY(!promptAccepts(p, QStringLiteral("osprey")));
-}
-
-void TestLogin::retryAfterTheFolderIsBack()
-{
-    TestProgram p(TestProgram::Bare);
-    prepare(p, Kestrel);
-    const QString cannot = QStringLiteral("Can not store password now.");
-    p.messages.onShow = [&p, &cannot](const QString &text) {
-        if (text == cannot)
-            QDir().mkpath(p.file(QStringLiteral("Progs")));
-    };
-    p.messages.setNextAnswer(MessageBoxes::Ok);
-    p.messages.setNextAnswer(MessageBoxes::Retry);
-    ModifyPassword form(*p.state);
-    QVERIFY(showActive(&form));
-    fillChange(form, QStringLiteral("kestrel"), QStringLiteral("Osprey"), QStringLiteral("Osprey"));
-    QTest::keyClick(box(&form, 2), Qt::Key_Return);
-    QCOMPARE(p.messages.texts(), (QStringList{storeFailure, cannot}));
-    QCOMPARE(form.result(), int(QDialog::Accepted));
-    QVERIFY(PasswordMatches(p.state->PasswordHash, QStringLiteral("osprey")));
-    QCOMPARE(SettingsStore(SettingsStore::fileIn(p.appPath()), p.messages)
-                 .ReadSetting(QStringLiteral("PwInf")),
-             p.state->PasswordHash);
+    if (folderBack) {
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        QCOMPARE(storedPw(p), p.state->PasswordHash);
+        QVERIFY(promptAccepts(p, QStringLiteral("osprey")));
+    } else {
+        // The old password stays in force.
+        QCOMPARE(form.result(), int(QDialog::Rejected));
+        QCOMPARE(p.state->PasswordHash, before);
+        QVERIFY(!QFile::exists(SettingsStore::fileIn(p.appPath())));
+        QVERIFY(promptAccepts(p, QStringLiteral("kestrel")));
+        QVERIFY(!promptAccepts(p, QStringLiteral("osprey")));
+    }
 }
 
 QTEST_MAIN(TestLogin)

@@ -16,35 +16,31 @@ private slots:
 
     void opensOnlyListedTables_data();
     void opensOnlyListedTables();
-    void columnsInTableOrder();
     void navigation_data();
     void navigation();
     void find_data();
     void find();
-    void findMissingThenMove_data();
-    void findMissingThenMove();
-    void findReachesFirstInRowOrder();
-    void findUnknownField();
+    void findByOtherFields();
     void nullFieldsStayNull();
     void addNewInserts();
     void updateFails_data();
     void updateFails();
-    void updateExistingRow();
-    void cancelUpdate();
-    void moveDropsUnwrittenEdit();
+    void discardedEdit_data();
+    void discardedEdit();
     void deleteAndMove_data();
     void deleteAndMove();
-    void deleteOnlyRow();
-    void noRowNoEdit();
+    void emptyTable();
     void rowGoneBehindCursor();
 
 private:
     QSqlDatabase db() const { return m_program->state->db(); }
-    void addStudent(const QString &number, const QString &surname = QString());
+    void addStudents(std::initializer_list<const char *> numbers);
     int countInTable(const QString &table);
-    QVariant stored(const QString &number, const QString &field);
+    QString surname(const QString &number) { return stored(number, "Surname").toString(); }
+    QVariant stored(const QString &number, const char *field);
     // Where the cursor stands: "BOF", "EOF", "BOF+EOF", "gap" or the row's Number.
     static QString where(const Recordset &rs);
+    // F, L, N, P: the moves; X: a find that fails.
     static void move(Recordset &rs, QChar step);
 
     std::unique_ptr<TestProgram> m_program;
@@ -62,13 +58,16 @@ void TestRecordset::cleanup()
     m_program.reset();
 }
 
-void TestRecordset::addStudent(const QString &number, const QString &surname)
+// Each student's surname is "Surname of " + the number.
+void TestRecordset::addStudents(std::initializer_list<const char *> numbers)
 {
     QSqlQuery q(db());
     q.prepare(QStringLiteral("INSERT INTO Student (Number, Surname) VALUES (?, ?)"));
-    q.addBindValue(number);
-    q.addBindValue(surname.isNull() ? QStringLiteral("Surname of ") + number : surname);
-    QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
+    for (const char *n : numbers) {
+        q.addBindValue(QString::fromUtf8(n));
+        q.addBindValue(QStringLiteral("Surname of ") + QString::fromUtf8(n));
+        QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
+    }
 }
 
 int TestRecordset::countInTable(const QString &table)
@@ -79,10 +78,10 @@ int TestRecordset::countInTable(const QString &table)
     return q.value(0).toInt();
 }
 
-QVariant TestRecordset::stored(const QString &number, const QString &field)
+QVariant TestRecordset::stored(const QString &number, const char *field)
 {
     QSqlQuery q(db());
-    q.prepare(QStringLiteral("SELECT ") + field + QStringLiteral(" FROM Student WHERE Number = ?"));
+    q.prepare(QStringLiteral("SELECT %1 FROM Student WHERE Number = ?").arg(QLatin1String(field)));
     q.addBindValue(number);
     if (!q.exec() || !q.next())
         return {};
@@ -117,6 +116,10 @@ void TestRecordset::move(Recordset &rs, QChar step)
     case 'P':
         rs.movePrevious();
         break;
+    case 'X': // a find that fails stands after the last row
+        QVERIFY(!rs.find(QStringLiteral("Number"), QStringLiteral("9")));
+        QVERIFY(!rs.hasCurrentRow());
+        break;
     default:
         QFAIL("unknown step");
     }
@@ -126,16 +129,14 @@ void TestRecordset::opensOnlyListedTables_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("opened");
-    QTest::newRow("student") << "Student"
-                             << "Student";
+    QTest::newRow("student") << "Stock"
+                             << "Stock";
     QTest::newRow("letter case") << "fORMERstaff"
                                  << "FormerStaff";
     QTest::newRow("unknown") << "Pupils"
                              << "";
     QTest::newRow("statement") << "Staff; DROP TABLE Stock"
                                << "";
-    QTest::newRow("quoted") << "\"Staff\""
-                            << "";
     QTest::newRow("catalogue") << "sqlite_master"
                                << "";
     QTest::newRow("empty") << ""
@@ -144,26 +145,22 @@ void TestRecordset::opensOnlyListedTables_data()
 
 void TestRecordset::opensOnlyListedTables()
 {
+    Recordset rs;
     QFETCH(QString, name);
     QFETCH(QString, opened);
-    Recordset rs;
     QCOMPARE(rs.open(db(), name), !opened.isEmpty());
     QCOMPARE(rs.isOpen(), !opened.isEmpty());
     QCOMPARE(rs.tableName(), opened);
     QCOMPARE(rs.lastError().isEmpty(), !opened.isEmpty());
     QVERIFY(db().tables().contains(QStringLiteral("Stock")));
-}
-
-void TestRecordset::columnsInTableOrder()
-{
-    Recordset rs;
-    QVERIFY(rs.open(db(), QStringLiteral("Stock")));
-    const QSqlRecord record = db().record(QStringLiteral("Stock"));
-    QCOMPARE(rs.columnNames().size(), record.count());
+    if (opened.isEmpty())
+        return;
+    // The columns come in the table's own order.
+    const QSqlRecord record = db().record(opened);
+    QStringList columns;
     for (int i = 0; i < record.count(); ++i)
-        QCOMPARE(rs.columnNames().at(i), record.fieldName(i));
-    QCOMPARE(rs.columnNames().first(), QStringLiteral("Number"));
-    QCOMPARE(rs.columnNames().last(), QStringLiteral("Date_Last_Updated"));
+        columns.append(record.fieldName(i));
+    QCOMPARE(rs.columnNames(), columns);
 }
 
 void TestRecordset::navigation_data()
@@ -171,9 +168,8 @@ void TestRecordset::navigation_data()
     QTest::addColumn<int>("rows");
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("empty") << 0 << "FLNPNP"
-                           << QStringList{"BOF+EOF", "BOF+EOF", "BOF+EOF", "BOF+EOF",
-                                          "BOF+EOF", "BOF+EOF", "BOF+EOF"};
+    QTest::newRow("empty") << 0 << "FLNP"
+                           << QStringList{"BOF+EOF", "BOF+EOF", "BOF+EOF", "BOF+EOF", "BOF+EOF"};
     QTest::newRow("one row") << 1 << "NNPPPNLF"
                              << QStringList{"1", "EOF", "EOF", "1", "BOF", "BOF", "1", "1", "1"};
     QTest::newRow("three forward") << 3 << "NNNNP" << QStringList{"1", "2", "3", "EOF", "EOF", "3"};
@@ -181,16 +177,22 @@ void TestRecordset::navigation_data()
         << 3 << "LPPPPN" << QStringList{"1", "3", "2", "1", "BOF", "BOF", "1"};
     QTest::newRow("ends from markers")
         << 3 << "PLNFPL" << QStringList{"1", "BOF", "3", "EOF", "1", "BOF", "3"};
+    // The record form's Next clamps a move past the end to the last row.
+    QTest::newRow("missing find, next") << 3 << "NXN" << QStringList{"1", "2", "EOF", "EOF"};
+    QTest::newRow("missing find, previous") << 3 << "XP" << QStringList{"1", "EOF", "3"};
+    QTest::newRow("missing find, last") << 3 << "XL" << QStringList{"1", "EOF", "3"};
 }
 
 void TestRecordset::navigation()
 {
+    Recordset rs;
     QFETCH(int, rows);
     QFETCH(QString, steps);
     QFETCH(QStringList, expected);
-    for (int i = 1; i <= rows; ++i)
-        addStudent(QString::number(i));
-    Recordset rs;
+    if (rows == 1)
+        addStudents({"1"});
+    else if (rows == 3)
+        addStudents({"1", "2", "3"});
     QVERIFY(rs.open(db(), QStringLiteral("Student")));
     QCOMPARE(rs.recordCount(), rows);
     QStringList seen{where(rs)};
@@ -207,8 +209,6 @@ void TestRecordset::find_data()
     QTest::addColumn<QString>("found"); // empty: not found
     QTest::newRow("plain") << "2003/045"
                            << "2003/045";
-    QTest::newRow("quote") << "O'Brien-1"
-                           << "O'Brien-1";
     QTest::newRow("quote, other case") << "o'BRIEN-1"
                                        << "O'Brien-1";
     QTest::newRow("percent") << "50%off"
@@ -217,8 +217,6 @@ void TestRecordset::find_data()
                                             << "";
     QTest::newRow("underscore") << "a_1"
                                 << "A_1";
-    QTest::newRow("letter case") << "abc-7"
-                                 << "ABC-7";
     QTest::newRow("injection") << "x' OR '1'='1"
                                << "";
     QTest::newRow("blanks are kept") << " 2003/045"
@@ -229,63 +227,31 @@ void TestRecordset::find_data()
 
 void TestRecordset::find()
 {
+    Recordset rs;
     QFETCH(QString, wanted);
     QFETCH(QString, found);
     // AX1 comes first in row order, so a pattern match on A_1 would stop there.
-    for (const char *n : {"AX1", "2003/045", "O'Brien-1", "50%off", "A_1", "ABC-7", "Z"})
-        addStudent(QString::fromLatin1(n));
-    Recordset rs;
+    addStudents({"AX1", "2003/045", "O'Brien-1", "50%off", "A_1", "Z"});
     QVERIFY(rs.open(db(), QStringLiteral("Student")));
     rs.moveLast();
     QCOMPARE(rs.find(QStringLiteral("Number"), wanted), !found.isEmpty());
     QCOMPARE(where(rs), found.isEmpty() ? QStringLiteral("EOF") : found);
-    QCOMPARE(rs.recordCount(), 7);
+    QCOMPARE(rs.recordCount(), 6);
 }
 
-void TestRecordset::findMissingThenMove_data()
+void TestRecordset::findByOtherFields()
 {
-    QTest::addColumn<QChar>("step");
-    QTest::addColumn<QString>("lands");
-    // The record form's Next clamps a move past the end to the last row.
-    QTest::newRow("next") << QChar(u'N') << "EOF";
-    QTest::newRow("previous") << QChar(u'P') << "3";
-    QTest::newRow("last") << QChar(u'L') << "3";
-}
-
-void TestRecordset::findMissingThenMove()
-{
-    QFETCH(QChar, step);
-    QFETCH(QString, lands);
-    for (const char *n : {"1", "2", "3"})
-        addStudent(QString::fromLatin1(n));
     Recordset rs;
-    QVERIFY(rs.open(db(), QStringLiteral("Student")));
-    QCOMPARE(where(rs), QStringLiteral("1"));
-    QVERIFY(!rs.find(QStringLiteral("Number"), QStringLiteral("9")));
-    // Stands after the last row, not on the row it started from.
-    QVERIFY(rs.eof());
-    QVERIFY(!rs.hasCurrentRow());
-    move(rs, step);
-    QCOMPARE(where(rs), lands);
-}
-
-void TestRecordset::findReachesFirstInRowOrder()
-{
-    addStudent(QStringLiteral("1"), QStringLiteral("Bello"));
-    addStudent(QStringLiteral("2"), QStringLiteral("Okafor"));
-    addStudent(QStringLiteral("3"), QStringLiteral("OKAFOR"));
-    Recordset rs;
+    addStudents({"1", "2", "3"});
+    QSqlQuery q(db());
+    QVERIFY(q.exec(QStringLiteral("UPDATE Student SET Surname = 'Okafor' WHERE Number = '2'")));
+    QVERIFY(q.exec(QStringLiteral("UPDATE Student SET Surname = 'OKAFOR' WHERE Number = '3'")));
     QVERIFY(rs.open(db(), QStringLiteral("Student")));
     rs.moveLast();
+    // The first match in row order, whatever the field name's letter case.
     QVERIFY(rs.find(QStringLiteral("surname"), QStringLiteral("okafor")));
     QCOMPARE(where(rs), QStringLiteral("2"));
-}
-
-void TestRecordset::findUnknownField()
-{
-    addStudent(QStringLiteral("1"));
-    Recordset rs;
-    QVERIFY(rs.open(db(), QStringLiteral("Student")));
+    // A field name is never taken as SQL.
     QVERIFY(!rs.find(QStringLiteral("Number = '1' OR 1"), QStringLiteral("1")));
     QVERIFY(!rs.lastError().isEmpty());
     QVERIFY(rs.eof());
@@ -293,37 +259,32 @@ void TestRecordset::findUnknownField()
 
 void TestRecordset::nullFieldsStayNull()
 {
+    Recordset rs;
     QSqlQuery q(db());
     QVERIFY(q.exec(QStringLiteral("INSERT INTO Student (Number, Surname, Debt_From_Last_Term) "
                                   "VALUES ('7', '', 1500.5)")));
-    Recordset rs;
     QVERIFY(rs.open(db(), QStringLiteral("Student")));
     const QVariant address = rs.value(QStringLiteral("Address"));
-    QVERIFY(address.isValid());
-    QVERIFY(address.isNull());
-    QVERIFY(rs.value(QStringLiteral("Amount_Payable")).isNull());
+    QVERIFY(address.isValid() && address.isNull());
     // An empty text is a value, not a null.
     QVERIFY(!rs.value(QStringLiteral("Surname")).isNull());
-    QCOMPARE(rs.value(QStringLiteral("Surname")).toString(), QString());
     QCOMPARE(rs.value(QStringLiteral("Debt_From_Last_Term")).toDouble(), 1500.5);
     QVERIFY(!rs.value(QStringLiteral("NoSuchField")).isValid());
 
     // Writing a null back keeps it null in the table.
     QVERIFY(rs.setValue(QStringLiteral("Debt_From_Last_Term"), QVariant()));
     QVERIFY(rs.update());
-    QVERIFY(stored(QStringLiteral("7"), QStringLiteral("Debt_From_Last_Term")).isNull());
+    QVERIFY(stored(QStringLiteral("7"), "Debt_From_Last_Term").isNull());
     QVERIFY(rs.value(QStringLiteral("Debt_From_Last_Term")).isNull());
 }
 
 void TestRecordset::addNewInserts()
 {
-    addStudent(QStringLiteral("1"));
-    addStudent(QStringLiteral("2"));
     Recordset rs;
+    addStudents({"1", "2"});
     QVERIFY(rs.open(db(), QStringLiteral("Student")));
     QVERIFY(rs.addNew());
     QCOMPARE(rs.editMode(), Recordset::EditMode::Adding);
-    QVERIFY(!rs.bof() && !rs.eof());
     for (const QString &column : rs.columnNames())
         QVERIFY2(rs.value(column).isNull(), qPrintable(column));
     QVERIFY(rs.setValue(QStringLiteral("Number"), QStringLiteral("2003/045")));
@@ -335,18 +296,14 @@ void TestRecordset::addNewInserts()
 
     QCOMPARE(rs.editMode(), Recordset::EditMode::None);
     QCOMPARE(rs.recordCount(), 3);
-    QCOMPARE(countInTable(QStringLiteral("Student")), 3);
     QCOMPARE(where(rs), QStringLiteral("2003/045"));
     QCOMPARE(rs.value(QStringLiteral("Debt_From_Last_Term")), QVariant(1500.5));
-    QCOMPARE(stored(QStringLiteral("2003/045"), QStringLiteral("Surname")).toString(),
-             QStringLiteral("Adeyemi"));
+    QCOMPARE(surname(QStringLiteral("2003/045")), QStringLiteral("Adeyemi"));
     // It joined the keyset at the end of row order.
     rs.movePrevious();
     QCOMPARE(where(rs), QStringLiteral("2"));
     rs.moveLast();
     QCOMPARE(where(rs), QStringLiteral("2003/045"));
-    rs.moveFirst();
-    QVERIFY(rs.find(QStringLiteral("Number"), QStringLiteral("2003/045")));
 }
 
 void TestRecordset::updateFails_data()
@@ -365,13 +322,12 @@ void TestRecordset::updateFails_data()
 
 void TestRecordset::updateFails()
 {
+    Recordset rs;
     QFETCH(bool, adding);
     QFETCH(QString, field);
     QFETCH(QVariant, value);
     QFETCH(QString, message);
-    addStudent(QStringLiteral("S1"), QStringLiteral("Bello"));
-    addStudent(QStringLiteral("S2"), QStringLiteral("Okafor"));
-    Recordset rs;
+    addStudents({"S1", "S2"});
     QVERIFY(rs.open(db(), QStringLiteral("Student")));
     if (adding)
         QVERIFY(rs.addNew());
@@ -386,90 +342,62 @@ void TestRecordset::updateFails()
     QCOMPARE(rs.value(QStringLiteral("Surname")).toString(), QStringLiteral("Typed"));
     QCOMPARE(rs.recordCount(), 2);
     QCOMPARE(countInTable(QStringLiteral("Student")), 2);
-    QCOMPARE(stored(QStringLiteral("S1"), QStringLiteral("Surname")).toString(),
-             QStringLiteral("Bello"));
+    QCOMPARE(surname(QStringLiteral("S1")), QStringLiteral("Surname of S1"));
 
     // The operator mends the field and stores again.
     if (field == QLatin1String("Number") || adding)
         QVERIFY(rs.setValue(QStringLiteral("Number"), QStringLiteral("S3")));
     else
         QVERIFY(rs.setValue(field, QStringLiteral("20")));
+    QVERIFY(rs.setValue(QStringLiteral("Remarks"), QStringLiteral("Line one\r\nLine two")));
     QVERIFY2(rs.update(), qPrintable(rs.lastError()));
     QCOMPARE(rs.editMode(), Recordset::EditMode::None);
     QCOMPARE(rs.recordCount(), adding ? 3 : 2);
+    const QString number = rs.value(QStringLiteral("Number")).toString();
+    QCOMPARE(number, adding || field == QLatin1String("Number") ? QStringLiteral("S3")
+                                                                : QStringLiteral("S1"));
+    QCOMPARE(surname(number), QStringLiteral("Typed"));
+    QCOMPARE(stored(number, "Remarks").toString(), QStringLiteral("Line one\r\nLine two"));
+    // The neighbour is untouched.
+    QCOMPARE(surname(QStringLiteral("S2")), QStringLiteral("Surname of S2"));
+    if (!adding && field != QLatin1String("Number"))
+        QCOMPARE(rs.value(field), QVariant(20.0));
 }
 
-void TestRecordset::updateExistingRow()
+void TestRecordset::discardedEdit_data()
 {
-    for (const char *n : {"1", "2", "3"})
-        addStudent(QString::fromLatin1(n));
-    Recordset rs;
-    QVERIFY(rs.open(db(), QStringLiteral("Student")));
-    rs.moveNext();
-    QVERIFY(rs.setValue(QStringLiteral("Surname"), QStringLiteral("Nwosu")));
-    QVERIFY(rs.setValue(QStringLiteral("Percentage_Last_Term"), QStringLiteral("67")));
-    QVERIFY(rs.setValue(QStringLiteral("Remarks"), QStringLiteral("Line one\r\nLine two")));
-    QCOMPARE(rs.editMode(), Recordset::EditMode::Editing);
-    QVERIFY2(rs.update(), qPrintable(rs.lastError()));
-    QCOMPARE(where(rs), QStringLiteral("2"));
-    QCOMPARE(rs.recordCount(), 3);
-    QCOMPARE(stored(QStringLiteral("2"), QStringLiteral("Surname")).toString(),
-             QStringLiteral("Nwosu"));
-    QCOMPARE(rs.value(QStringLiteral("Percentage_Last_Term")), QVariant(67.0));
-    QCOMPARE(stored(QStringLiteral("2"), QStringLiteral("Remarks")).toString(),
-             QStringLiteral("Line one\r\nLine two"));
-    // Neighbours untouched.
-    QCOMPARE(stored(QStringLiteral("1"), QStringLiteral("Surname")).toString(),
-             QStringLiteral("Surname of 1"));
-    QCOMPARE(stored(QStringLiteral("3"), QStringLiteral("Surname")).toString(),
-             QStringLiteral("Surname of 3"));
-    // Nothing changed: storing again is harmless.
-    QVERIFY(rs.update());
+    QTest::addColumn<bool>("adding");
+    QTest::addColumn<bool>("byMove"); // else by cancelUpdate()
+    QTest::addColumn<QString>("lands");
+    QTest::newRow("edit, cancelled") << false << false << "2";
+    QTest::newRow("edit, moved off") << false << true << "3";
+    QTest::newRow("new row, cancelled") << true << false << "2";
+    QTest::newRow("new row, moved off") << true << true << "3";
 }
 
-void TestRecordset::cancelUpdate()
+void TestRecordset::discardedEdit()
 {
-    for (const char *n : {"1", "2", "3"})
-        addStudent(QString::fromLatin1(n));
     Recordset rs;
+    QFETCH(bool, adding);
+    QFETCH(bool, byMove);
+    QFETCH(QString, lands);
+    addStudents({"1", "2", "3"});
     QVERIFY(rs.open(db(), QStringLiteral("Student")));
     rs.moveNext();
-
-    QVERIFY(rs.setValue(QStringLiteral("Surname"), QStringLiteral("Changed")));
-    rs.cancelUpdate();
-    QCOMPARE(rs.editMode(), Recordset::EditMode::None);
-    QCOMPARE(rs.value(QStringLiteral("Surname")).toString(), QStringLiteral("Surname of 2"));
-
-    QVERIFY(rs.addNew());
+    if (adding)
+        QVERIFY(rs.addNew());
     QVERIFY(rs.setValue(QStringLiteral("Number"), QStringLiteral("4")));
-    rs.cancelUpdate();
-    QCOMPARE(where(rs), QStringLiteral("2"));
+    QVERIFY(rs.setValue(QStringLiteral("Surname"), QStringLiteral("Changed")));
+    if (byMove)
+        rs.moveNext();
+    else
+        rs.cancelUpdate();
+    QCOMPARE(rs.editMode(), Recordset::EditMode::None);
+    QCOMPARE(where(rs), lands);
+    QCOMPARE(rs.value(QStringLiteral("Surname")).toString(), QStringLiteral("Surname of ") + lands);
     QCOMPARE(rs.recordCount(), 3);
     QCOMPARE(countInTable(QStringLiteral("Student")), 3);
-    QCOMPARE(stored(QStringLiteral("2"), QStringLiteral("Surname")).toString(),
-             QStringLiteral("Surname of 2"));
-    rs.moveNext();
-    QCOMPARE(where(rs), QStringLiteral("3"));
-}
-
-void TestRecordset::moveDropsUnwrittenEdit()
-{
-    addStudent(QStringLiteral("1"));
-    addStudent(QStringLiteral("2"));
-    Recordset rs;
-    QVERIFY(rs.open(db(), QStringLiteral("Student")));
-    QVERIFY(rs.setValue(QStringLiteral("Surname"), QStringLiteral("Changed")));
-    rs.moveNext();
-    rs.movePrevious();
-    QCOMPARE(rs.value(QStringLiteral("Surname")).toString(), QStringLiteral("Surname of 1"));
-    QCOMPARE(stored(QStringLiteral("1"), QStringLiteral("Surname")).toString(),
-             QStringLiteral("Surname of 1"));
-    // A started row is dropped by a move as well.
-    QVERIFY(rs.addNew());
-    QVERIFY(rs.setValue(QStringLiteral("Number"), QStringLiteral("3")));
-    rs.moveNext();
-    QCOMPARE(where(rs), QStringLiteral("2"));
-    QCOMPARE(countInTable(QStringLiteral("Student")), 2);
+    QCOMPARE(surname(QStringLiteral("2")), QStringLiteral("Surname of 2"));
 }
 
 void TestRecordset::deleteAndMove_data()
@@ -478,7 +406,6 @@ void TestRecordset::deleteAndMove_data()
     QTest::addColumn<QChar>("step");
     QTest::addColumn<QString>("lands");
     QTest::newRow("first, next") << "1" << QChar(u'N') << "2";
-    QTest::newRow("middle, next") << "2" << QChar(u'N') << "3";
     QTest::newRow("middle, previous") << "2" << QChar(u'P') << "1";
     QTest::newRow("last, next") << "3" << QChar(u'N') << "EOF";
     QTest::newRow("last, previous") << "3" << QChar(u'P') << "2";
@@ -487,42 +414,25 @@ void TestRecordset::deleteAndMove_data()
 
 void TestRecordset::deleteAndMove()
 {
+    Recordset rs;
     QFETCH(QString, victim);
     QFETCH(QChar, step);
     QFETCH(QString, lands);
-    for (const char *n : {"1", "2", "3"})
-        addStudent(QString::fromLatin1(n));
-    Recordset rs;
+    addStudents({"1", "2", "3"});
     QVERIFY(rs.open(db(), QStringLiteral("Student")));
     QVERIFY(rs.find(QStringLiteral("Number"), victim));
     QVERIFY2(rs.deleteCurrent(), qPrintable(rs.lastError()));
     QCOMPARE(where(rs), QStringLiteral("gap"));
     QVERIFY(!rs.value(QStringLiteral("Number")).isValid());
     QCOMPARE(rs.recordCount(), 2);
-    QCOMPARE(countInTable(QStringLiteral("Student")), 2);
-    QVERIFY(!stored(victim, QStringLiteral("Number")).isValid());
+    QVERIFY(!stored(victim, "Number").isValid());
     move(rs, step);
     QCOMPARE(where(rs), lands);
     rs.moveFirst();
     QVERIFY(!rs.find(QStringLiteral("Number"), victim));
 }
 
-void TestRecordset::deleteOnlyRow()
-{
-    addStudent(QStringLiteral("1"));
-    Recordset rs;
-    QVERIFY(rs.open(db(), QStringLiteral("Student")));
-    QVERIFY(rs.deleteCurrent());
-    QVERIFY(!rs.deleteCurrent()); // nothing left under the cursor
-    QCOMPARE(rs.recordCount(), 0);
-    rs.moveNext();
-    QCOMPARE(where(rs), QStringLiteral("BOF+EOF"));
-    rs.moveFirst();
-    QCOMPARE(where(rs), QStringLiteral("BOF+EOF"));
-    QCOMPARE(countInTable(QStringLiteral("Student")), 0);
-}
-
-void TestRecordset::noRowNoEdit()
+void TestRecordset::emptyTable()
 {
     Recordset rs;
     QVERIFY(rs.open(db(), QStringLiteral("Student")));
@@ -531,22 +441,26 @@ void TestRecordset::noRowNoEdit()
     QVERIFY(!rs.deleteCurrent());
     QVERIFY(!rs.lastError().isEmpty());
     QCOMPARE(countInTable(QStringLiteral("Student")), 0);
-    // A first row in an empty table.
+    // A first row, then deleting it empties the table again.
     QVERIFY(rs.addNew());
     QVERIFY(rs.setValue(QStringLiteral("Number"), QStringLiteral("1")));
     QVERIFY(rs.update());
-    QCOMPARE(where(rs), QStringLiteral("1"));
     rs.moveNext();
     QCOMPARE(where(rs), QStringLiteral("EOF"));
     rs.moveFirst();
     QCOMPARE(where(rs), QStringLiteral("1"));
+    QVERIFY(rs.deleteCurrent());
+    QVERIFY(!rs.deleteCurrent()); // nothing left under the cursor
+    rs.moveNext();
+    QCOMPARE(where(rs), QStringLiteral("BOF+EOF"));
+    QCOMPARE(rs.recordCount(), 0);
+    QCOMPARE(countInTable(QStringLiteral("Student")), 0);
 }
 
 void TestRecordset::rowGoneBehindCursor()
 {
-    addStudent(QStringLiteral("1"));
-    addStudent(QStringLiteral("2"));
     Recordset rs;
+    addStudents({"1", "2"});
     QVERIFY(rs.open(db(), QStringLiteral("Student")));
     QSqlQuery q(db());
     QVERIFY(q.exec(QStringLiteral("DELETE FROM Student WHERE Number = '2'")));
