@@ -7,6 +7,7 @@
 #include "classes/RestructureClasses.h"
 #include "classes/SetTerm.h"
 #include "platform/Database.h"
+#include "records/MenData.h"
 #include "platform/MessageBoxes.h"
 
 #include <QActionGroup>
@@ -249,10 +250,11 @@ void KolvaneMain::dataEntry()
     m_dataEntry->setChecked(true);
     if (AppState::isStudentKind(m_state.RecordKind))
         CheckClassStructure();
-    askPassword(QStringLiteral("to modify records."));
-    emit formRequested(QStringLiteral("MenData"));
-    // The record form clears it when it unloads; with no form open it must
-    // not stay granted.
+    // Loaded before the prompt: the form's loading never depends on it.
+    MenData form(m_state, this);
+    form.arrangeForOpener(askPassword(QStringLiteral("to modify records.")));
+    form.exec();
+    // The form clears it when it unloads; never leave it granted.
     m_state.LoginGranted = false;
 }
 

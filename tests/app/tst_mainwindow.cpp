@@ -44,6 +44,16 @@ void answerPrompt(PromptAnswer &seen, const QString &entry, int times = 1)
     });
 }
 
+// Closes the record form once it opens, after `look` has seen it.
+void closeRecordForm(std::function<void(QDialog *)> look = {})
+{
+    whenModalOpens(QStringLiteral("MenData"), [look](QDialog *d) {
+        if (look)
+            look(d);
+        d->reject();
+    });
+}
+
 QAction *item(KolvaneMain &w, const char *name)
 {
     auto *a = w.findChild<QAction *>(QString::fromLatin1(name));
@@ -83,6 +93,8 @@ private slots:
     void setTermFromMenu();
     void modifyPasswordWithoutPrompt();
     void dataEntryPromptsAndChecksPair();
+    void dataEntryArrangesRecordForm_data();
+    void dataEntryArrangesRecordForm();
     void missingClassStructureForcesWizard();
     void missingClassStructureIgnoredForStaffAndStock_data();
     void missingClassStructureIgnoredForStaffAndStock();
@@ -425,22 +437,70 @@ void TestMainWindow::modifyPasswordWithoutPrompt()
 void TestMainWindow::dataEntryPromptsAndChecksPair()
 {
     open();
-    QSignalSpy requested(w.get(), &KolvaneMain::formRequested);
     item(*w, "mnuActionQuery")->setChecked(true);
     PromptAnswer seen;
     answerPrompt(seen, QStringLiteral("secret"));
-    bool grantedWhenOpened = false;
-    connect(w.get(), &KolvaneMain::formRequested, this,
-            [this, &grantedWhenOpened] { grantedWhenOpened = p->state->LoginGranted; });
+    bool grantedWhileOpen = false;
+    QString caption;
+    closeRecordForm([&](QDialog *d) {
+        grantedWhileOpen = p->state->LoginGranted;
+        caption = d->windowTitle();
+        d->grab().save(QStringLiteral("/tmp/kolvane-mendata-student.png"));
+    });
+    p->state->SchoolName = QStringLiteral("Brindlemark Grammar");
     item(*w, "mnuActionDataEntry")->trigger();
     QCOMPARE(seen.captions, QStringList{"Login to modify records."});
     QVERIFY(item(*w, "mnuActionDataEntry")->isChecked());
     QVERIFY(!item(*w, "mnuActionQuery")->isChecked());
-    QCOMPARE(requested.size(), 1);
-    QCOMPARE(requested.at(0).at(0).toString(), QStringLiteral("MenData"));
-    QVERIFY(grantedWhenOpened);
+    QVERIFY(grantedWhileOpen);
+    QCOMPARE(caption, QStringLiteral("Brindlemark Grammar : Student"));
     QVERIFY(!p->state->LoginGranted);
     QVERIFY(p->messages.shown.isEmpty());
+}
+
+void TestMainWindow::dataEntryArrangesRecordForm_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<bool>("newShown");
+    QTest::addColumn<bool>("sendShown");
+    QTest::addColumn<bool>("editShown");
+    QTest::newRow("staff") << "mnuUponStaff" << "secret" << true << true << true;
+    QTest::newRow("former staff") << "mnuUponFormerStaff" << "secret" << false << false << true;
+    QTest::newRow("stock") << "mnuUponStock" << "secret" << true << false << true;
+    QTest::newRow("student refused") << "mnuUponStudent" << "wrong" << false << false << false;
+}
+
+// The buttons the kind allows; three wrong passwords leave only browsing.
+void TestMainWindow::dataEntryArrangesRecordForm()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, entry);
+    QFETCH(bool, newShown);
+    QFETCH(bool, sendShown);
+    QFETCH(bool, editShown);
+    open();
+    item(*w, qPrintable(kind))->trigger();
+    PromptAnswer seen;
+    answerPrompt(seen, entry, 3);
+    bool newVisible = true, sendVisible = true, editVisible = true, goToLocked = true;
+    closeRecordForm([&](QDialog *d) {
+        auto visible = [d](const char *name) {
+            auto *b = d->findChild<QWidget *>(QString::fromLatin1(name));
+            return b && b->isVisibleTo(d);
+        };
+        newVisible = visible("cmdAction(8)");
+        sendVisible = visible("cmdAction(24)");
+        editVisible = visible("cmdAction(9)");
+        goToLocked = d->findChild<QLineEdit *>(QStringLiteral("txtGoTo"))->isReadOnly();
+    });
+    item(*w, "mnuActionDataEntry")->trigger();
+    QCOMPARE(seen.captions.size(), 1);
+    QCOMPARE(newVisible, newShown);
+    QCOMPARE(sendVisible, sendShown);
+    QCOMPARE(editVisible, editShown);
+    QVERIFY(!goToLocked);
+    QVERIFY(!p->state->LoginGranted);
 }
 
 // The operator must go through every page to Finish; the file then exists.
@@ -461,6 +521,7 @@ void TestMainWindow::missingClassStructureForcesWizard()
     });
     PromptAnswer seen;
     answerPrompt(seen, QString());
+    closeRecordForm();
     item(*w, "mnuActionDataEntry")->trigger();
 
     QCOMPARE(p->messages.texts(), QStringList{"Initialization file for your School\r\n"
@@ -496,6 +557,8 @@ void TestMainWindow::missingClassStructureIgnoredForStaffAndStock()
     PromptAnswer seen;
     if (kind != QStringLiteral("mnuUponStock") || command != QStringLiteral("mnuActionQuery"))
         answerPrompt(seen, QString());
+    if (command == QStringLiteral("mnuActionDataEntry"))
+        closeRecordForm();
     item(*w, qPrintable(command))->trigger();
     QVERIFY(p->messages.shown.isEmpty());
     QVERIFY(!QFile::exists(p->state->IniPath));

@@ -1,0 +1,157 @@
+#pragma once
+
+#include "platform/Recordset.h"
+
+#include <QDate>
+#include <QDialog>
+#include <QMap>
+#include <QString>
+#include <QVariant>
+#include <vector>
+
+class AppState;
+class QComboBox;
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QTextEdit;
+
+// The one record form: students, staff, stock and the former records, one row
+// at a time over a keyset cursor on the kind's table.
+class MenData : public QDialog
+{
+    Q_OBJECT
+public:
+    enum Tab { BasicTab = 0, StudentTab = 1, StaffTab = 2, StockTab = 3 };
+
+    explicit MenData(AppState &state, QWidget *parent = nullptr);
+    ~MenData() override;
+
+    // What the opener arranges after its password prompt: the buttons the
+    // kind does not allow, or the read-only form, and the caption.
+    void arrangeForOpener(bool granted);
+
+    // The current row into the controls, and the controls into the row.
+    void ShowTheRecord();
+    bool StoreTheRecord();
+
+    // The click handler of the action buttons, by index.
+    void cmdActionClick(int index);
+
+    QString kind() const { return m_kind; }
+    // "", "New" or "Edit".
+    QString actionMode() const { return m_actionMode; }
+    bool editing() const;
+    Recordset &recordset() { return m_rs; }
+
+    // The full path of the photo, kept with the image.
+    QString photoPath() const { return m_photoPath; }
+    void setPhotoPath(const QString &path, bool loadPicture);
+
+    // The date a picker shows when it holds no date.
+    static QDate noDate();
+
+protected:
+    void done(int result) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // How a control holds its field's value.
+    enum class Holds {
+        Text,      // single-line text box
+        Lines,     // multi-line text box
+        Rich,      // rich-text box, plain text only
+        Number,    // text box over a number or money field
+        Date,      // date picker
+        Pick,      // pick-only list; a stored value not listed is added
+        ClassArm,  // the arm list, refilled from the level shown
+        Sex,       // "Male" is item 0, anything else item 1
+        FreePick,  // drop-down box with an edit field
+        Photo      // the image; the field holds the file name
+    };
+    enum class Group { Stock, Staff, Student, Person };
+
+    struct Binding
+    {
+        QWidget *control;
+        QString column;
+        Holds holds;
+        Group group;
+    };
+
+    void buildBasicTab(QWidget *page);
+    void buildStudentTab(QWidget *page);
+    void buildStaffTab(QWidget *page);
+    void buildStockTab(QWidget *page);
+    void buildActions();
+    void bindAll();
+
+    QLineEdit *lineEdit(const QString &name, const QString &tip = {});
+    QPlainTextEdit *linesEdit(const QString &name, const QString &tip = {}, int lines = 2);
+    QTextEdit *richEdit(const QString &name, const QString &tip);
+    QComboBox *pickList(const QString &name, bool editable = false);
+    QDateEdit *datePicker(const QString &name);
+    QLabel *label(const QString &caption, QWidget *buddy);
+    QPushButton *actionButton(int index, const QString &caption, const QString &tip);
+
+    bool belongs(Group group) const;
+    void showValue(const Binding &b, const QVariant &value);
+    QVariant storedValue(const Binding &b) const;
+    void showPhoto();
+    void showCount();
+    void resetControls(const QDate &date);
+    void rememberControls();
+    void restoreControls();
+    void lockForReading();
+    void setBrowsing(bool browsing);
+    void onNumberChanged(const QString &text);
+    void selectOrAdd(QComboBox *box, const QString &text);
+    void refillArms();
+
+    void moveFirst();
+    void moveLast();
+    void movePrevious();
+    void moveNext();
+    void findNumber();
+    void newRecord();
+    void editRecord();
+    void updateRecord();
+    void abortChanges();
+    void deleteRecord();
+    void sendToAlumni();
+    void showAfterRemoval();
+
+    AppState &m_state;
+    QString m_kind;
+    QString m_formerTable;
+    QString m_actionMode;
+    Recordset m_rs;
+
+    std::vector<Binding> m_bindings;
+    QMap<QWidget *, QVariant> m_remembered;
+    QString m_photoPath;
+    QString m_StoreCurrentImage0;
+
+    QTabWidget *m_tabs = nullptr;
+    QGroupBox *m_frame2 = nullptr;
+    QGroupBox *m_frame3 = nullptr;
+    QGroupBox *m_frame4 = nullptr;
+    QGroupBox *m_frame5 = nullptr;
+    QMap<int, QPushButton *> m_cmdAction;
+    QLineEdit *m_goTo = nullptr;
+
+    QLineEdit *m_number = nullptr;
+    QComboBox *m_classLevel = nullptr;
+    QComboBox *m_classArm = nullptr;
+    QComboBox *m_sex = nullptr;
+    QLabel *m_photo = nullptr;
+    QPushButton *m_bill = nullptr;
+    QTextEdit *m_studentRemarks = nullptr;
+    QTextEdit *m_staffRemarks = nullptr;
+    QList<QWidget *> m_locked;
+};
