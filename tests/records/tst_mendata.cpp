@@ -9,6 +9,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTabWidget>
 #include <QTest>
 
 namespace {
@@ -49,6 +50,8 @@ private slots:
     void sendToAlumniMovesEveryField();
     void failedTransferLosesNothing();
     void armNoLongerInStructureIsShown();
+    void tabsOfTheKind_data();
+    void tabsOfTheKind();
 
 private:
     std::unique_ptr<TestProgram> p;
@@ -335,6 +338,34 @@ void TestMenData::armNoLongerInStructureIsShown()
     QCOMPARE(items, (QStringList{"Blue", "Red", "Gold"}));
     QCOMPARE(arms->currentText(), QStringLiteral("Gold"));
     QCOMPARE(shown("cmbClassLevel"), QStringLiteral("Primary1"));
+}
+
+void TestMenData::tabsOfTheKind_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("tabs");
+    QTest::newRow("student") << "Student" << QStringList{"Basic_Data", "Student_Data"};
+    QTest::newRow("former staff") << "FormerStaff" << QStringList{"Basic_Data", "Staff_Data"};
+    QTest::newRow("stock") << "Stock" << QStringList{"Stock_Data"};
+}
+
+void TestMenData::tabsOfTheKind()
+{
+    QFETCH(QString, kind);
+    QFETCH(QStringList, tabs);
+    addStudent(QStringLiteral("2003/045"), QStringLiteral("Okafor"));
+    openForm(kind);
+    auto *tabWidget = form->findChild<QTabWidget *>(QStringLiteral("SSTab1"));
+    QVERIFY(tabWidget);
+    QStringList visible;
+    for (int i = 0; i < tabWidget->count(); ++i) {
+        if (!tabWidget->isTabVisible(i))
+            continue;
+        visible << tabWidget->tabText(i);
+        tabWidget->setCurrentIndex(i);
+        form->grab().save(QStringLiteral("/tmp/kolvane-mendata-%1-%2.png").arg(kind, tabWidget->tabText(i)));
+    }
+    QCOMPARE(visible, tabs);
 }
 
 QTEST_MAIN(TestMenData)
