@@ -50,6 +50,12 @@ private slots:
     void sendToAlumniMovesEveryField();
     void failedTransferLosesNothing();
     void armNoLongerInStructureIsShown();
+    void staffSex_data();
+    void staffSex();
+    void nullFieldsShowEmpty();
+    void pictureStoredLowerCase();
+    void stockStoresNoPersonField();
+    void readOnlyStillFinds();
     void tabsOfTheKind_data();
     void tabsOfTheKind();
 
@@ -338,6 +344,100 @@ void TestMenData::armNoLongerInStructureIsShown()
     QCOMPARE(items, (QStringList{"Blue", "Red", "Gold"}));
     QCOMPARE(arms->currentText(), QStringLiteral("Gold"));
     QCOMPARE(shown("cmbClassLevel"), QStringLiteral("Primary1"));
+}
+
+void TestMenData::staffSex_data()
+{
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("female") << QVariant(QStringLiteral("Female")) << "Female";
+    QTest::newRow("male") << QVariant(QStringLiteral("Male")) << "Male";
+    QTest::newRow("empty") << QVariant(QString()) << "Female";
+}
+
+void TestMenData::staffSex()
+{
+    QFETCH(QVariant, stored);
+    QFETCH(QString, shown);
+    QSqlQuery q(p->state->db());
+    q.prepare(QStringLiteral("INSERT INTO Staff (Number, Surname, Sex) VALUES ('T1', 'Bello', ?)"));
+    q.addBindValue(stored.toString().isEmpty() ? QStringLiteral("") : stored.toString());
+    QVERIFY(q.exec());
+    openForm(QStringLiteral("Staff"));
+    QCOMPARE(this->shown("cmbSex"), shown);
+}
+
+// Null fields show as empty and never carry the previous row's values.
+void TestMenData::nullFieldsShowEmpty()
+{
+    addStudent(QStringLiteral("N1"), QStringLiteral("Full"));
+    QSqlQuery q(p->state->db());
+    QVERIFY(q.exec(QStringLiteral("INSERT INTO Student (Number) VALUES ('N2')")));
+    openForm();
+    click(0);
+    QCOMPARE(shown("txtAddress"), QStringLiteral("12 Palm Road\nIbadan"));
+    click(3);
+    QVERIFY(p->messages.shown.isEmpty());
+    for (const char *box : {"txtSurname", "txtOthernames", "txtAddress", "txtDebt"})
+        QCOMPARE(shown(box), QString());
+    // Storing it again keeps the empty fields empty.
+    click(9);
+    click(10);
+    QVERIFY(q.exec(QStringLiteral("SELECT Surname, Debt_From_Last_Term FROM Student WHERE Number = 'N2'")) && q.next());
+    QVERIFY(q.value(0).isNull() || q.value(0).toString().isEmpty());
+    QVERIFY(q.value(1).isNull());
+}
+
+void TestMenData::pictureStoredLowerCase()
+{
+    addStudent(QStringLiteral("N1"), QStringLiteral("Okafor"));
+    openForm();
+    click(9);
+    form->setPhotoPath(p->file(QStringLiteral("Pictures/FrontView/Ade.GIF")), false);
+    click(10);
+    QSqlQuery q(p->state->db());
+    QVERIFY(q.exec(QStringLiteral("SELECT Picture FROM Student")) && q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("ade.gif"));
+}
+
+void TestMenData::stockStoresNoPersonField()
+{
+    openForm(QStringLiteral("Stock"));
+    click(8);
+    QTest::keyClicks(form->findChild<QLineEdit *>(QStringLiteral("txtStockNumber")), QStringLiteral("ST-1"));
+    QTest::keyClicks(form->findChild<QWidget *>(QStringLiteral("txtMaterial")), QStringLiteral("Chalk"));
+    QTest::keyClicks(form->findChild<QLineEdit *>(QStringLiteral("txtLastPurchasePrice")), QStringLiteral("250.5"));
+    click(10);
+    QVERIFY(p->messages.shown.isEmpty());
+    QSqlQuery q(p->state->db());
+    QVERIFY(q.exec(QStringLiteral("SELECT Number, Material, Last_Purchase_Price, Date_Last_Updated FROM Stock")) &&
+            q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("ST-1"));
+    QCOMPARE(q.value(1).toString(), QStringLiteral("Chalk"));
+    QCOMPARE(q.value(2).toDouble(), 250.5);
+    QCOMPARE(q.value(3).toString(), QStringLiteral("2026-03-14"));
+}
+
+void TestMenData::readOnlyStillFinds()
+{
+    addStudent(QStringLiteral("N1"), QStringLiteral("First"));
+    addStudent(QStringLiteral("N2"), QStringLiteral("Second"));
+    p->state->RecordKind = QStringLiteral("Student");
+    form = std::make_unique<MenData>(*p->state);
+    form->arrangeForOpener(false);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    auto *surname = form->findChild<QLineEdit *>(QStringLiteral("txtSurname"));
+    surname->setFocus();
+    QTest::keyClicks(surname, QStringLiteral("xyz"));
+    QCOMPARE(surname->text(), QStringLiteral("Second"));
+    QVERIFY(!form->findChild<QWidget *>(QStringLiteral("rtfStudentRemarks"))->isVisibleTo(form.get()));
+    QVERIFY(!form->findChild<QWidget *>(QStringLiteral("cmdBill"))->isEnabled());
+    auto *goTo = form->findChild<QLineEdit *>(QStringLiteral("txtGoTo"));
+    goTo->setFocus();
+    QTest::keyClicks(goTo, QStringLiteral("N1"));
+    QTest::keyClick(goTo, Qt::Key_Return);
+    QCOMPARE(surname->text(), QStringLiteral("First"));
 }
 
 void TestMenData::tabsOfTheKind_data()
