@@ -95,6 +95,7 @@ private slots:
     void dataEntryPromptsAndChecksPair();
     void dataEntryArrangesRecordForm_data();
     void dataEntryArrangesRecordForm();
+    void refusedDataEntryIsReadOnly();
     void missingClassStructureForcesWizard();
     void missingClassStructureIgnoredForStaffAndStock_data();
     void missingClassStructureIgnoredForStaffAndStock();
@@ -500,6 +501,31 @@ void TestMainWindow::dataEntryArrangesRecordForm()
     QCOMPARE(sendVisible, sendShown);
     QCOMPARE(editVisible, editShown);
     QVERIFY(!goToLocked);
+    QVERIFY(!p->state->LoginGranted);
+}
+
+void TestMainWindow::refusedDataEntryIsReadOnly()
+{
+    QSqlQuery q(p->state->db());
+    QVERIFY(q.exec(QStringLiteral("INSERT INTO Student (Number, Surname) VALUES ('N1', 'First'), ('N2', 'Second')")));
+    open();
+    PromptAnswer seen;
+    answerPrompt(seen, QStringLiteral("wrong"), 3);
+    QString typedSurname, foundSurname;
+    closeRecordForm([&](QDialog *d) {
+        auto *surname = d->findChild<QLineEdit *>(QStringLiteral("txtSurname"));
+        surname->setFocus();
+        QTest::keyClicks(surname, QStringLiteral("xyz"));
+        typedSurname = surname->text();
+        auto *goTo = d->findChild<QLineEdit *>(QStringLiteral("txtGoTo"));
+        goTo->setFocus();
+        QTest::keyClicks(goTo, QStringLiteral("n1"));
+        QTest::keyClick(goTo, Qt::Key_Return);
+        foundSurname = surname->text();
+    });
+    item(*w, "mnuActionDataEntry")->trigger();
+    QCOMPARE(typedSurname, QStringLiteral("Second"));
+    QCOMPARE(foundSurname, QStringLiteral("First"));
     QVERIFY(!p->state->LoginGranted);
 }
 
