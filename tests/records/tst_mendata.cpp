@@ -2,6 +2,7 @@
 #include "records/MenData.h"
 
 #include <QComboBox>
+#include <QDateEdit>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -46,6 +47,8 @@ private slots:
     void newThenAbortKeepsTable();
     void editAbortRestoresSurname();
     void duplicateNumberStaysInEditing();
+    void abortAfterEditRestoresTypedStateAndPhoto();
+    void newResetsDatesToToday();
     void deleteAskedTwice();
     void sendToAlumniMovesEveryField();
     void failedTransferLosesNothing();
@@ -269,6 +272,39 @@ void TestMenData::duplicateNumberStaysInEditing()
     click(10);
     QCOMPARE(rowsOf(p->state->db(), QStringLiteral("Student")), 2);
     QCOMPARE(surnameOf(p->state->db(), QStringLiteral("Student"), QStringLiteral("N2")), QStringLiteral("Twin"));
+}
+
+void TestMenData::abortAfterEditRestoresTypedStateAndPhoto()
+{
+    QSqlQuery q(p->state->db());
+    QVERIFY(q.exec(QStringLiteral("INSERT INTO Student (Number, Surname, State_Of_Origin, Picture) "
+                                  "VALUES ('N1', 'Mensah', 'Ghana', 'mensah.gif')")));
+    openForm();
+    QCOMPARE(shown("cmbState"), QStringLiteral("Ghana"));
+    const QString photo = form->photoPath();
+    QVERIFY(photo.endsWith(QStringLiteral("mensah.gif"), Qt::CaseInsensitive));
+    p->messages.clear();
+    click(9);
+    form->findChild<QComboBox *>(QStringLiteral("cmbState"))->setEditText(QStringLiteral("Lagos"));
+    form->setPhotoPath(p->file(QStringLiteral("Pictures/FrontView/other.gif")), false);
+    click(11);
+    QCOMPARE(shown("cmbState"), QStringLiteral("Ghana"));
+    QCOMPARE(form->photoPath(), photo);
+    QVERIFY(q.exec(QStringLiteral("SELECT State_Of_Origin, Picture FROM Student")) && q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("Ghana"));
+    QCOMPARE(q.value(1).toString(), QStringLiteral("mensah.gif"));
+}
+
+void TestMenData::newResetsDatesToToday()
+{
+    addStudent(QStringLiteral("N1"), QStringLiteral("Okafor"));
+    openForm();
+    click(8);
+    for (const char *picker : {"dtpBirthday", "dtpEnlisted"})
+        QCOMPARE(form->findChild<QDateEdit *>(QString::fromLatin1(picker))->date(), QDate(2026, 3, 14));
+    QCOMPARE(shown("cmbSex"), QStringLiteral("Male"));
+    QCOMPARE(shown("txtDebt"), QString());
+    QCOMPARE(form->photoPath(), QString());
 }
 
 void TestMenData::deleteAskedTwice()
