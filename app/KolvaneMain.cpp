@@ -5,6 +5,7 @@
 #include "app/ModifyPassword.h"
 #include "app/SoundPlayer.h"
 #include "classes/RestructureClasses.h"
+#include "classes/ReviseFees.h"
 #include "classes/SetTerm.h"
 #include "platform/Database.h"
 #include "records/MenData.h"
@@ -198,7 +199,10 @@ void KolvaneMain::buildMenus()
                 });
             });
     connect(addItem(tools, "mnuToolsReviseFees", tr("Revise &Fees")), &QAction::triggered, this, [this] {
-        guarded(QStringLiteral("to revise fees."), [this] { emit formRequested(QStringLiteral("ReviseFees")); });
+        guarded(QStringLiteral("to revise fees."), [this] {
+            ReviseFees form(m_state, this);
+            form.exec();
+        });
     });
     addSeparator(tools, "mnuToolsSep1");
     connect(addItem(tools, "mnuToolsAccounts", tr("&Accounts")), &QAction::triggered, this, [this] {
