@@ -191,6 +191,13 @@ QLabel *MenData::label(const QString &caption, QWidget *buddy)
     return l;
 }
 
+void MenData::addRow(QGridLayout *grid, int &row, const QString &caption, QWidget *control)
+{
+    grid->addWidget(label(caption, control), row, 0, Qt::AlignTop);
+    grid->addWidget(control, row, 1);
+    ++row;
+}
+
 void MenData::buildBasicTab(QWidget *page)
 {
     m_number = lineEdit(QStringLiteral("txtNumber"), QStringLiteral("a unique ID"));
@@ -220,9 +227,7 @@ void MenData::buildBasicTab(QWidget *page)
     auto *grid = new QGridLayout(page);
     int row = 0;
     auto add = [&](const QString &caption, QWidget *control) {
-        grid->addWidget(label(caption, control), row, 0, Qt::AlignTop);
-        grid->addWidget(control, row, 1);
-        ++row;
+        addRow(grid, row, caption, control);
     };
     add(QStringLiteral("Number"), m_number);
     add(QStringLiteral("Surname"), surname);
@@ -257,14 +262,15 @@ void MenData::buildStudentTab(QWidget *page)
     auto *history = richEdit(QStringLiteral("rtfAcademicHistory"),
                              QStringLiteral("summary of previous performances, press F5/F6 to "
                                             "insert Date/Term"));
-    m_studentRemarks =
-        richEdit(QStringLiteral("rtfStudentRemarks"), QStringLiteral("press F5/F6 to insert Date/Term"));
+    m_studentRemarks = richEdit(QStringLiteral("rtfStudentRemarks"),
+                                QStringLiteral("press F5/F6 to insert Date/Term"));
     auto *debt = lineEdit(QStringLiteral("txtDebt"));
     m_bill = new QPushButton(QStringLiteral("Bill this Term"), this);
     m_bill->setObjectName(QStringLiteral("cmdBill"));
     m_bill->setToolTip(QStringLiteral("click to edit bill"));
     m_bill->setAutoDefault(false);
-    auto *bill = linesEdit(QStringLiteral("txtBillThisTerm"), QStringLiteral("scroll to see all"), 4);
+    auto *bill =
+        linesEdit(QStringLiteral("txtBillThisTerm"), QStringLiteral("scroll to see all"), 4);
     bill->setReadOnly(true);
     bill->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     bill->setAccessibleName(QStringLiteral("Bill this Term"));
@@ -288,9 +294,7 @@ void MenData::buildStudentTab(QWidget *page)
     auto *left = new QGridLayout;
     int row = 0;
     auto addLeft = [&](const QString &caption, QWidget *control) {
-        left->addWidget(label(caption, control), row, 0, Qt::AlignTop);
-        left->addWidget(control, row, 1);
-        ++row;
+        addRow(left, row, caption, control);
     };
     addLeft(QStringLiteral("Class Level"), m_classLevel);
     addLeft(QStringLiteral("Class Arm"), m_classArm);
@@ -304,9 +308,7 @@ void MenData::buildStudentTab(QWidget *page)
     auto *right = new QGridLayout;
     row = 0;
     auto addRight = [&](const QString &caption, QWidget *control) {
-        right->addWidget(label(caption, control), row, 0, Qt::AlignTop);
-        right->addWidget(control, row, 1);
-        ++row;
+        addRow(right, row, caption, control);
     };
     addRight(QStringLiteral("Debt from last Term"), debt);
     right->addWidget(m_bill, row, 0, Qt::AlignTop);
@@ -346,9 +348,7 @@ void MenData::buildStaffTab(QWidget *page)
     auto *left = new QGridLayout;
     int row = 0;
     auto addLeft = [&](const QString &caption, QWidget *control) {
-        left->addWidget(label(caption, control), row, 0, Qt::AlignTop);
-        left->addWidget(control, row, 1);
-        ++row;
+        addRow(left, row, caption, control);
     };
     addLeft(QStringLiteral("Marital status"), marital);
     addLeft(QStringLiteral("Service status"), service);
@@ -395,11 +395,8 @@ void MenData::buildStockTab(QWidget *page)
     auto column = [this](const QList<std::pair<QString, QWidget *>> &rows) {
         auto *grid = new QGridLayout;
         int row = 0;
-        for (const auto &[caption, control] : rows) {
-            grid->addWidget(label(caption, control), row, 0, Qt::AlignTop);
-            grid->addWidget(control, row, 1);
-            ++row;
-        }
+        for (const auto &[caption, control] : rows)
+            addRow(grid, row, caption, control);
         grid->setRowStretch(row, 1);
         grid->setColumnStretch(1, 1);
         grid->setColumnMinimumWidth(0, 150);
@@ -452,10 +449,12 @@ void MenData::buildActions()
     m_frame5->setObjectName(QStringLiteral("Frame5"));
 
     // Created in the order the Tab key visits them.
-    auto *first = actionButton(0, QStringLiteral("Fir&st"), QStringLiteral("move to the first record"));
+    auto *first =
+        actionButton(0, QStringLiteral("Fir&st"), QStringLiteral("move to the first record"));
     auto *previous = actionButton(2, QStringLiteral("&Previous"), QStringLiteral("move back once"));
     auto *next = actionButton(3, QStringLiteral("Nex&t"), QStringLiteral("move forward once"));
-    auto *last = actionButton(1, QStringLiteral("&Last"), QStringLiteral("move to the last record"));
+    auto *last =
+        actionButton(1, QStringLiteral("&Last"), QStringLiteral("move to the last record"));
     m_goTo = new QLineEdit(this);
     m_goTo->setObjectName(QStringLiteral("txtGoTo"));
     m_goTo->setToolTip(QStringLiteral("Supply Number of record to find"));
@@ -466,7 +465,8 @@ void MenData::buildActions()
     auto *alumni = actionButton(24, QStringLiteral("Send to Alu&mni"),
                                 QStringLiteral("send to list of former staff/student"));
     auto *add = actionButton(8, QStringLiteral("&New"), QStringLiteral("create a new record"));
-    auto *edit = actionButton(9, QStringLiteral("&Edit"), QStringLiteral("edit an existing record"));
+    auto *edit =
+        actionButton(9, QStringLiteral("&Edit"), QStringLiteral("edit an existing record"));
     auto *update =
         actionButton(10, QStringLiteral("U&pdate"), QStringLiteral("signal changes to database"));
     auto *abort = actionButton(11, QStringLiteral("&Abort"), QStringLiteral("abort changes"));
@@ -599,8 +599,8 @@ void MenData::showValue(const Binding &b, const QVariant &value)
         static_cast<QLineEdit *>(b.control)->setText(text);
         break;
     case Holds::Number:
-        static_cast<QLineEdit *>(b.control)
-            ->setText(none ? QString() : Numbers::numberText(value.toDouble()));
+        static_cast<QLineEdit *>(b.control)->setText(none ? QString()
+                                                          : Numbers::numberText(value.toDouble()));
         break;
     case Holds::Lines:
         static_cast<QPlainTextEdit *>(b.control)->setPlainText(text);
@@ -641,8 +641,8 @@ void MenData::showValue(const Binding &b, const QVariant &value)
         break;
     }
     case Holds::Photo:
-        m_photoPath = text.isEmpty() ? m_state.AppPath + PhotoFolder
-                                     : m_state.path(PhotoFolder + text);
+        m_photoPath =
+            text.isEmpty() ? m_state.AppPath + PhotoFolder : m_state.path(PhotoFolder + text);
         break;
     }
 }
@@ -697,8 +697,8 @@ void MenData::showPhoto()
         m_state.services.messages.ok(reader.errorString() + QStringLiteral(": ") + m_photoPath);
         return;
     }
-    m_photo->setPixmap(QPixmap::fromImage(
-        image.scaled(m_photo->contentsRect().size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    m_photo->setPixmap(QPixmap::fromImage(image.scaled(
+        m_photo->contentsRect().size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }
 
 void MenData::setPhotoPath(const QString &path, bool loadPicture)
@@ -709,8 +709,8 @@ void MenData::setPhotoPath(const QString &path, bool loadPicture)
     const QImage image(path);
     if (image.isNull())
         return;
-    m_photo->setPixmap(QPixmap::fromImage(
-        image.scaled(m_photo->contentsRect().size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    m_photo->setPixmap(QPixmap::fromImage(image.scaled(
+        m_photo->contentsRect().size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }
 
 void MenData::showCount()
@@ -1085,11 +1085,10 @@ void MenData::sendToAlumni()
     }
     QSqlQuery copy(db);
     // Both table names are fixed by the kind; only the number is data.
-    const bool copied =
-        copy.prepare(QStringLiteral("INSERT INTO ") + m_formerTable +
-                     QStringLiteral(" SELECT * FROM ") + m_kind +
-                     QStringLiteral(" WHERE Number = ?")) &&
-        (copy.bindValue(0, number), copy.exec()) && copy.numRowsAffected() > 0;
+    const bool copied = copy.prepare(QStringLiteral("INSERT INTO ") + m_formerTable +
+                                     QStringLiteral(" SELECT * FROM ") + m_kind +
+                                     QStringLiteral(" WHERE Number = ?")) &&
+                        (copy.bindValue(0, number), copy.exec()) && copy.numRowsAffected() > 0;
     if (!copied) {
         const QString why = copy.lastError().isValid()
                                 ? engineText(copy.lastError())

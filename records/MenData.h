@@ -17,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QGridLayout;
 class QTabWidget;
 class QTextEdit;
 
@@ -63,16 +64,16 @@ protected:
 private:
     // How a control holds its field's value.
     enum class Holds {
-        Text,      // single-line text box
-        Lines,     // multi-line text box
-        Rich,      // rich-text box, plain text only
-        Number,    // text box over a number or money field
-        Date,      // date picker
-        Pick,      // pick-only list; a stored value not listed is added
-        ClassArm,  // the arm list, refilled from the level shown
-        Sex,       // "Male" is item 0, anything else item 1
-        FreePick,  // drop-down box with an edit field
-        Photo      // the image; the field holds the file name
+        Text,     // single-line text box
+        Lines,    // multi-line text box
+        Rich,     // rich-text box, plain text only
+        Number,   // text box over a number or money field
+        Date,     // date picker
+        Pick,     // pick-only list; a stored value not listed is added
+        ClassArm, // the arm list, refilled from the level shown
+        Sex,      // "Male" is item 0, anything else item 1
+        FreePick, // drop-down box with an edit field
+        Photo     // the image; the field holds the file name
     };
     enum class Group { Stock, Staff, Student, Person };
 
@@ -97,6 +98,8 @@ private:
     QComboBox *pickList(const QString &name, bool editable = false);
     QDateEdit *datePicker(const QString &name);
     QLabel *label(const QString &caption, QWidget *buddy);
+    // The control with its label on the next row of a two-column grid.
+    void addRow(QGridLayout *grid, int &row, const QString &caption, QWidget *control);
     QPushButton *actionButton(int index, const QString &caption, const QString &tip);
 
     bool belongs(Group group) const;
