@@ -112,6 +112,11 @@ SelectFees::SelectFees(AppState &state, BillTarget &target, QWidget *parent)
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+void SelectFees::setWho(const QString &text)
+{
+    m_who->setText(text);
+}
+
 void SelectFees::MyActivate()
 {
     const QString level = m_target.classLevelText();

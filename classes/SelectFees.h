@@ -37,6 +37,9 @@ public:
     // Prepares the list for the target's class level and current bill.
     void MyActivate();
 
+    // The student billed, on three lines.
+    void setWho(const QString &text);
+
     // Whether the amounts shown belong to the level last prepared.
     bool hasAmounts() const { return m_amountsFound; }
 

@@ -1,6 +1,9 @@
 #include "records/MenData.h"
 
 #include "app/AppState.h"
+#include "classes/ReviseFees.h"
+#include "classes/SelectFees.h"
+#include "platform/FieldChecks.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Numbers.h"
@@ -17,8 +20,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalBlocker>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTabWidget>
@@ -73,6 +79,7 @@ MenData::MenData(AppState &state, QWidget *parent)
     buildStockTab(pages.at(StockTab));
     buildActions();
     bindAll();
+    addFieldChecks();
 
     auto *actions = new QHBoxLayout;
     actions->addWidget(m_frame2, 1);
@@ -150,6 +157,9 @@ QTextEdit *MenData::richEdit(const QString &name, const QString &tip)
     box->setToolTip(tip);
     box->setAcceptRichText(false);
     box->setTabChangesFocus(true);
+    // F5 and F6 insert the date and the term.
+    box->installEventFilter(this);
+    m_remarksBoxes.append(box);
     box->setMinimumHeight(box->fontMetrics().lineSpacing() * 4 + 12);
     return box;
 }
@@ -258,34 +268,34 @@ void MenData::buildStudentTab(QWidget *page)
 {
     m_classLevel = pickList(QStringLiteral("cmbClassLevel"));
     m_classArm = pickList(QStringLiteral("cmbClassArm"));
-    auto *percentage = lineEdit(QStringLiteral("txtPercentage"), QStringLiteral("average score"));
+    m_percentage = lineEdit(QStringLiteral("txtPercentage"), QStringLiteral("average score"));
     auto *history = richEdit(QStringLiteral("rtfAcademicHistory"),
                              QStringLiteral("summary of previous performances, press F5/F6 to "
                                             "insert Date/Term"));
     m_studentRemarks = richEdit(QStringLiteral("rtfStudentRemarks"),
                                 QStringLiteral("press F5/F6 to insert Date/Term"));
-    auto *debt = lineEdit(QStringLiteral("txtDebt"));
+    m_debt = lineEdit(QStringLiteral("txtDebt"));
     m_bill = new QPushButton(QStringLiteral("Bill this Term"), this);
     m_bill->setObjectName(QStringLiteral("cmdBill"));
     m_bill->setToolTip(QStringLiteral("click to edit bill"));
     m_bill->setAutoDefault(false);
-    auto *bill =
-        linesEdit(QStringLiteral("txtBillThisTerm"), QStringLiteral("scroll to see all"), 4);
-    bill->setReadOnly(true);
-    bill->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    bill->setAccessibleName(QStringLiteral("Bill this Term"));
-    auto *payable = lineEdit(QStringLiteral("txtPayable"),
-                             QStringLiteral("automatically calculated as Debt + Bill"));
-    payable->setReadOnly(true);
+    m_billText =
+        linesEdit(QStringLiteral("txtBillThisTerm"), QStringLiteral("scroll to see all"), 5);
+    m_billText->setReadOnly(true);
+    m_billText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_billText->setAccessibleName(QStringLiteral("Bill this Term"));
+    m_payable = lineEdit(QStringLiteral("txtPayable"),
+                         QStringLiteral("automatically calculated as Debt + Bill"));
+    m_payable->setReadOnly(true);
     auto *lastPaid = lineEdit(QStringLiteral("txtAmountLastPaid"));
-    auto *paid = lineEdit(QStringLiteral("txtCummulativePaid"),
-                          QStringLiteral("calculate manually as previous value + new payment"));
-    auto *balance = lineEdit(QStringLiteral("txtFinancialBalance"));
+    m_paid = lineEdit(QStringLiteral("txtCummulativePaid"),
+                      QStringLiteral("calculate manually as previous value + new payment"));
+    m_balance = lineEdit(QStringLiteral("txtFinancialBalance"));
     auto *payments = richEdit(QStringLiteral("rtfPaymentHistory"),
                               QStringLiteral("state amount paid, what for, mode "
                                              "-cheque/teller/cash, cheque number, etc. press "
                                              "F5/F6 to insert Date/Term"));
-    for (QLineEdit *computed : {payable, balance}) {
+    for (QLineEdit *computed : {m_payable, m_balance}) {
         QPalette p = computed->palette();
         p.setColor(QPalette::Base, p.color(QPalette::Button));
         computed->setPalette(p);
@@ -298,7 +308,7 @@ void MenData::buildStudentTab(QWidget *page)
     };
     addLeft(QStringLiteral("Class Level"), m_classLevel);
     addLeft(QStringLiteral("Class Arm"), m_classArm);
-    addLeft(QStringLiteral("Percentage last term"), percentage);
+    addLeft(QStringLiteral("Percentage last term"), m_percentage);
     addLeft(QStringLiteral("Academic History"), history);
     addLeft(QStringLiteral("Remarks"), m_studentRemarks);
     left->setRowStretch(3, 1);
@@ -310,14 +320,14 @@ void MenData::buildStudentTab(QWidget *page)
     auto addRight = [&](const QString &caption, QWidget *control) {
         addRow(right, row, caption, control);
     };
-    addRight(QStringLiteral("Debt from last Term"), debt);
+    addRight(QStringLiteral("Debt from last Term"), m_debt);
     right->addWidget(m_bill, row, 0, Qt::AlignTop);
-    right->addWidget(bill, row, 1);
+    right->addWidget(m_billText, row, 1);
     ++row;
-    addRight(QStringLiteral("Amount Payable this Term"), payable);
+    addRight(QStringLiteral("Amount Payable this Term"), m_payable);
     addRight(QStringLiteral("Amount Last Paid"), lastPaid);
-    addRight(QStringLiteral("Cummulative Amount Paid This Term"), paid);
-    addRight(QStringLiteral("Financial Balance"), balance);
+    addRight(QStringLiteral("Cummulative Amount Paid This Term"), m_paid);
+    addRight(QStringLiteral("Financial Balance"), m_balance);
     addRight(QStringLiteral("Payment History"), payments);
     right->setRowStretch(row - 1, 1);
     right->setColumnStretch(1, 1);
@@ -327,6 +337,14 @@ void MenData::buildStudentTab(QWidget *page)
     columns->addLayout(left, 1);
     columns->addSpacing(12);
     columns->addLayout(right, 1);
+
+    // Money boxes align their figures to the right.
+    for (QLineEdit *money : {m_debt, m_payable, lastPaid, m_paid, m_balance})
+        money->setAlignment(Qt::AlignRight);
+    for (QLineEdit *watched : {m_debt, m_payable, m_paid})
+        watched->installEventFilter(this);
+    connect(m_bill, &QPushButton::clicked, this, &MenData::cmdBillClick);
+    connect(m_percentage, &QLineEdit::textChanged, this, &MenData::normalisePercentage);
 }
 
 void MenData::buildStaffTab(QWidget *page)
@@ -534,7 +552,7 @@ void MenData::bindAll()
     bind(w("cmbClassArm"), "Class_Arm", Holds::ClassArm, Group::Student);
     bind(w("rtfAcademicHistory"), "Academic_History", Holds::Rich, Group::Student);
     bind(w("txtAmountLastPaid"), "Amount_Last_Paid", Holds::Number, Group::Student);
-    bind(w("txtBillThisTerm"), "Bill_This_Term", Holds::Lines, Group::Student);
+    bind(w("txtBillThisTerm"), "Bill_This_Term", Holds::Bill, Group::Student);
     bind(w("txtCummulativePaid"), "Cummulative_Paid", Holds::Number, Group::Student);
     bind(w("txtDebt"), "Debt_From_Last_Term", Holds::Number, Group::Student);
     bind(w("txtFinancialBalance"), "Financial_Balance", Holds::Number, Group::Student);
@@ -608,6 +626,9 @@ void MenData::showValue(const Binding &b, const QVariant &value)
     case Holds::Rich:
         static_cast<QTextEdit *>(b.control)->setPlainText(text);
         break;
+    case Holds::Bill:
+        setBill(text);
+        break;
     case Holds::Date: {
         const QDate date = QDate::fromString(text, Qt::ISODate);
         static_cast<QDateEdit *>(b.control)->setDate(date.isValid() ? date : noDate());
@@ -664,6 +685,8 @@ QVariant MenData::storedValue(const Binding &b) const
         return static_cast<QPlainTextEdit *>(b.control)->toPlainText();
     case Holds::Rich:
         return static_cast<QTextEdit *>(b.control)->toPlainText();
+    case Holds::Bill:
+        return m_billValue;
     case Holds::Date: {
         const QDate date = static_cast<QDateEdit *>(b.control)->date();
         if (date == noDate())
@@ -730,6 +753,8 @@ void MenData::ShowTheRecord()
     }
     if (belongs(Group::Person))
         showPhoto();
+    // Also when the text did not change, so an empty field shows as 0.
+    normalisePercentage();
     showCount();
 }
 
@@ -769,9 +794,26 @@ bool MenData::editing() const
 
 void MenData::setBrowsing(bool browsing)
 {
-    m_frame2->setVisible(browsing);
-    m_frame3->setVisible(browsing);
-    m_frame4->setVisible(!browsing);
+    // The buttons to come are shown before the clicked one hides, so the focus
+    // goes to one of them and never wanders into a box that checks its content.
+    if (browsing) {
+        m_frame2->show();
+        m_frame3->show();
+    } else {
+        m_frame4->show();
+    }
+    QWidget *focused = QApplication::focusWidget();
+    const bool leaving = focused && (browsing ? m_frame4->isAncestorOf(focused)
+                                              : m_frame2->isAncestorOf(focused) ||
+                                                    m_frame3->isAncestorOf(focused));
+    if (leaving)
+        m_cmdAction.value(browsing ? 9 : 10)->setFocus(Qt::OtherFocusReason);
+    if (browsing) {
+        m_frame4->hide();
+    } else {
+        m_frame2->hide();
+        m_frame3->hide();
+    }
 }
 
 void MenData::resetControls(const QDate &date)
@@ -787,6 +829,9 @@ void MenData::resetControls(const QDate &date)
             break;
         case Holds::Rich:
             static_cast<QTextEdit *>(b.control)->clear();
+            break;
+        case Holds::Bill:
+            setBill(QString());
             break;
         case Holds::Date:
             static_cast<QDateEdit *>(b.control)->setDate(date);
@@ -812,6 +857,7 @@ void MenData::resetControls(const QDate &date)
     refillArms();
     if (m_classArm->count() > 0)
         m_classArm->setCurrentIndex(0);
+    normalisePercentage();
     m_goTo->clear();
 }
 
@@ -829,6 +875,9 @@ void MenData::rememberControls()
             break;
         case Holds::Rich:
             m_remembered.insert(b.control, static_cast<QTextEdit *>(b.control)->toPlainText());
+            break;
+        case Holds::Bill:
+            m_remembered.insert(b.control, m_billValue);
             break;
         case Holds::Date:
             m_remembered.insert(b.control, static_cast<QDateEdit *>(b.control)->date());
@@ -860,6 +909,9 @@ void MenData::restoreControls()
             break;
         case Holds::Rich:
             static_cast<QTextEdit *>(b.control)->setPlainText(value.toString());
+            break;
+        case Holds::Bill:
+            setBill(value.toString());
             break;
         case Holds::Date:
             static_cast<QDateEdit *>(b.control)->setDate(value.toDate());
@@ -1119,6 +1171,136 @@ void MenData::sendToAlumni()
     showAfterRemoval();
 }
 
+// ---------------------------------------------------------------- money, checks, remarks
+
+void MenData::addFieldChecks()
+{
+    m_checks = new FieldChecks(this);
+    // A read-only box cannot be mended, so it never holds the focus.
+    auto editable = [](QWidget *box) {
+        if (auto *line = qobject_cast<QLineEdit *>(box))
+            return !line->isReadOnly();
+        if (auto *lines = qobject_cast<QPlainTextEdit *>(box))
+            return !lines->isReadOnly();
+        return true;
+    };
+    auto textOf = [](QWidget *box) {
+        if (auto *line = qobject_cast<QLineEdit *>(box))
+            return line->text();
+        return static_cast<QPlainTextEdit *>(box)->toPlainText();
+    };
+    for (const char *name :
+         {"txtNumber", "txtSurname", "txtAddress", "txtStockNumber", "txtMaterial"}) {
+        QWidget *box = findChild<QWidget *>(QLatin1String(name));
+        m_checks->add(box, [=] { return !editable(box) || !textOf(box).trimmed().isEmpty(); });
+    }
+    // Grouped text such as 1,500 is refused: it would read as 1.
+    m_checks->add(m_debt, [this, editable] {
+        return !editable(m_debt) || Numbers::isWholeNumberText(m_debt->text());
+    });
+    for (const char *name : {"txtCummulativePaid", "txtLastPurchasePrice", "txtVolAtHand",
+                             "txtMinimumVolToStock", "txtLastPurchaseVolume"}) {
+        auto *box = findChild<QLineEdit *>(QLatin1String(name));
+        m_checks->add(box, [=] {
+            return !editable(box) || (Numbers::isWholeNumberText(box->text()) &&
+                                      Numbers::readNumber(box->text()) >= 0);
+        });
+    }
+    // Abort must stay reachable from a box that is not yet acceptable.
+    m_checks->exempt(m_cmdAction.value(11));
+}
+
+void MenData::txtDebt_LostFocus()
+{
+    const double payable = Numbers::readNumber(m_debt->text()) - m_debtAtFocus +
+                           Numbers::readNumber(m_payable->text());
+    m_payable->setText(Numbers::numberText(payable));
+    txtPayable_LostFocus();
+}
+
+void MenData::txtPayable_LostFocus()
+{
+    const double balance =
+        Numbers::readNumber(m_paid->text()) - Numbers::readNumber(m_payable->text());
+    m_balance->setText(Numbers::numberText(balance));
+}
+
+void MenData::normalisePercentage()
+{
+    const QString text = m_percentage->text();
+    QString wanted = Numbers::numberText(Numbers::readNumber(text));
+    // A point, and zeros after it, typed at the end stay while a fraction is typed.
+    const QString typed = text.trimmed();
+    if (typed.startsWith(wanted) && !wanted.contains(u'E')) {
+        static const QRegularExpression afterWhole(QStringLiteral("^\\.0*$"));
+        static const QRegularExpression afterFraction(QStringLiteral("^0+$"));
+        const QString rest = typed.mid(wanted.size());
+        if (!rest.isEmpty() &&
+            (wanted.contains(u'.') ? afterFraction : afterWhole).match(rest).hasMatch())
+            wanted = typed;
+    }
+    if (wanted == text)
+        return;
+    const QSignalBlocker quiet(m_percentage);
+    m_percentage->setText(wanted);
+    m_percentage->setCursorPosition(static_cast<int>(wanted.size()));
+}
+
+void MenData::insertAtCaret(QTextEdit *box, const QString &text)
+{
+    if (box->isReadOnly())
+        return;
+    box->textCursor().insertText(text);
+}
+
+void MenData::setBill(const QString &text)
+{
+    m_billValue = text;
+    m_billText->setPlainText(text);
+}
+
+QString MenData::classLevelText() const
+{
+    return m_classLevel->currentText();
+}
+
+QString MenData::billText() const
+{
+    return m_billValue;
+}
+
+void MenData::setBillText(const QString &text)
+{
+    setBill(text);
+}
+
+QString MenData::debtText() const
+{
+    return m_debt->text();
+}
+
+void MenData::setPayableText(const QString &text)
+{
+    m_payable->setText(text);
+}
+
+void MenData::cmdBillClick()
+{
+    if (!m_selectFees) {
+        // The schedule form first: the selection is read from its table.
+        m_reviseFees = new ReviseFees(m_state, this);
+        m_reviseFees->hide();
+        m_selectFees = new SelectFees(m_state, *this, this);
+    }
+    m_selectFees->setWindowTitle(QStringLiteral("Select Fees for ") + m_classLevel->currentText());
+    const QString crlf = QStringLiteral("\r\n");
+    m_selectFees->setWho(m_number->text() + crlf +
+                         findChild<QLineEdit *>(QStringLiteral("txtSurname"))->text() + crlf +
+                         findChild<QPlainTextEdit *>(QStringLiteral("txtOthernames"))->toPlainText());
+    m_selectFees->MyActivate();
+    m_selectFees->exec();
+}
+
 // ---------------------------------------------------------------- opener, closing, keys
 
 void MenData::arrangeForOpener(bool granted)
@@ -1184,6 +1366,42 @@ void MenData::keyPressEvent(QKeyEvent *event)
 
 bool MenData::eventFilter(QObject *watched, QEvent *event)
 {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::FocusIn || type == QEvent::FocusOut) {
+        // Switching windows or opening a list is not entering or leaving a box.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        const bool moved = reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+        if (moved && type == QEvent::FocusIn) {
+            if (watched == m_debt)
+                m_debtAtFocus = Numbers::readNumber(m_debt->text());
+            else if (watched == m_classArm)
+                refillArms();
+        } else if (moved && type == QEvent::FocusOut) {
+            // Only a box that passed its check computes; a read-only form computes nothing.
+            if (watched == m_debt && !m_debt->isReadOnly() &&
+                Numbers::isWholeNumberText(m_debt->text()))
+                txtDebt_LostFocus();
+            else if (watched == m_payable && !m_debt->isReadOnly())
+                txtPayable_LostFocus();
+            else if (watched == m_paid && !m_paid->isReadOnly() &&
+                     Numbers::isWholeNumberText(m_paid->text()) &&
+                     Numbers::readNumber(m_paid->text()) >= 0)
+                txtPayable_LostFocus();
+            else if (watched == m_classLevel)
+                refillArms();
+        }
+    }
+    if (type == QEvent::KeyPress) {
+        auto *box = qobject_cast<QTextEdit *>(watched);
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (box && m_remarksBoxes.contains(box) && (key == Qt::Key_F5 || key == Qt::Key_F6)) {
+            insertAtCaret(box, key == Qt::Key_F5
+                                   ? QLocale::system().toString(m_state.services.clock.today(),
+                                                                QLocale::ShortFormat)
+                                   : m_state.classes.CurrentTerm);
+            return true;
+        }
+    }
     if (watched == m_goTo && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

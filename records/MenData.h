@@ -1,5 +1,6 @@
 #pragma once
 
+#include "classes/SelectFees.h"
 #include "platform/Recordset.h"
 
 #include <QDate>
@@ -10,6 +11,8 @@
 #include <vector>
 
 class AppState;
+class FieldChecks;
+class ReviseFees;
 class QComboBox;
 class QDateEdit;
 class QGroupBox;
@@ -23,7 +26,7 @@ class QTextEdit;
 
 // The one record form: students, staff, stock and the former records, one row
 // at a time over a keyset cursor on the kind's table.
-class MenData : public QDialog
+class MenData : public QDialog, public BillTarget
 {
     Q_OBJECT
 public:
@@ -56,6 +59,19 @@ public:
     // The date a picker shows when it holds no date.
     static QDate noDate();
 
+    // Balance := paid - payable; also called by the fee selection.
+    void txtPayable_LostFocus();
+    // The "Bill this Term" button: the fee selection for the student shown.
+    void cmdBillClick();
+
+    // What the fee selection reads and writes.
+    QString classLevelText() const override;
+    QString billText() const override;
+    void setBillText(const QString &text) override;
+    QString debtText() const override;
+    void setPayableText(const QString &text) override;
+    void payableLostFocus() override { txtPayable_LostFocus(); }
+
 protected:
     void done(int result) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -67,6 +83,7 @@ private:
         Text,     // single-line text box
         Lines,    // multi-line text box
         Rich,     // rich-text box, plain text only
+        Bill,     // the bill box; its exact text (CR LF kept) is held apart
         Number,   // text box over a number or money field
         Date,     // date picker
         Pick,     // pick-only list; a stored value not listed is added
@@ -115,6 +132,11 @@ private:
     void onNumberChanged(const QString &text);
     void selectOrAdd(QComboBox *box, const QString &text);
     void refillArms();
+    void addFieldChecks();
+    void txtDebt_LostFocus();
+    void normalisePercentage();
+    void insertAtCaret(QTextEdit *box, const QString &text);
+    void setBill(const QString &text);
 
     void moveFirst();
     void moveLast();
@@ -154,6 +176,21 @@ private:
     QComboBox *m_sex = nullptr;
     QLabel *m_photo = nullptr;
     QPushButton *m_bill = nullptr;
+    QLineEdit *m_debt = nullptr;
+    QPlainTextEdit *m_billText = nullptr;
+    QLineEdit *m_payable = nullptr;
+    QLineEdit *m_paid = nullptr;
+    QLineEdit *m_balance = nullptr;
+    QLineEdit *m_percentage = nullptr;
+    QList<QTextEdit *> m_remarksBoxes;
+    // The bill as composed; the box shows it with plain line breaks.
+    QString m_billValue;
+    // The debt when its box got the focus.
+    double m_debtAtFocus = 0;
+    FieldChecks *m_checks = nullptr;
+    // Loaded, hidden, on the first bill; they go with this form.
+    SelectFees *m_selectFees = nullptr;
+    ReviseFees *m_reviseFees = nullptr;
     QTextEdit *m_studentRemarks = nullptr;
     QTextEdit *m_staffRemarks = nullptr;
     QList<QWidget *> m_locked;
