@@ -10,6 +10,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QSqlDatabase>
+#include <QTabWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -104,6 +107,7 @@ private slots:
     void exitAnsweredNoKeepsEverything();
     void exitAnsweredYesWritesBackup();
     void exitKeepsBackupOfDamagedDatabase();
+    void typicalBillFromFindToBackup();
     void exitGoesOnWhenBackupCannotBeWritten();
     void logoShownWhenPresent();
 
@@ -720,6 +724,80 @@ void TestMainWindow::logoShownWhenPresent()
     QVERIFY(QTest::qWaitForWindowExposed(tools));
     tools->grab().save(QStringLiteral("/tmp/kolvane-main-tools.png"));
     tools->hide();
+}
+
+// The road of a bill: the student found, billed from the schedule, paid,
+// stored, and the backup written on the way out.
+void TestMainWindow::typicalBillFromFindToBackup()
+{
+    {
+        QSqlQuery q(p->state->db());
+        QVERIFY(q.exec(QStringLiteral("UPDATE Fees SET Tuition = 500, Sports = 30, Books = 80 WHERE Class_Level = 'Primary1'")));
+        QVERIFY(q.exec(QStringLiteral("INSERT INTO Student (Number, Surname, Other_Names, Class_Level, Class_Arm, "
+                                      "Address, Debt_From_Last_Term, Amount_Payable, Cummulative_Paid, Financial_Balance) "
+                                      "VALUES ('S-9', 'Okafor', 'Chidi', 'Primary1', 'Blue', 'Palm Road', 20, 20, 0, -20), "
+                                      "('S-10', 'Bello', 'Amina', 'Primary2', 'Green', 'Ring Road', 0, 0, 0, 0)")));
+    }
+    open();
+    item(*w, "mnuUponStaff")->trigger();
+    item(*w, "mnuUponStudent")->trigger();
+    PromptAnswer seen;
+    answerPrompt(seen, QStringLiteral("Secret"));
+    QString caption;
+    whenModalOpens(QStringLiteral("MenData"), [&](QDialog *d) {
+        auto button = [d](const QString &name) { return d->findChild<QPushButton *>(name); };
+        auto *goTo = d->findChild<QLineEdit *>(QStringLiteral("txtGoTo"));
+        QTest::mouseClick(goTo, Qt::LeftButton);
+        QTest::keyClicks(goTo, QStringLiteral("S-9"));
+        QTest::mouseClick(button(QStringLiteral("cmdAction(7)")), Qt::LeftButton);
+        QTest::mouseClick(button(QStringLiteral("cmdAction(9)")), Qt::LeftButton);
+        d->findChild<QTabWidget *>(QStringLiteral("SSTab1"))->setCurrentIndex(1);
+        whenModalOpens(QStringLiteral("SelectFees"), [&caption](QDialog *fees) {
+            caption = fees->windowTitle();
+            auto *list = fees->findChild<QListWidget *>(QStringLiteral("lstFees"));
+            for (const char *name : {"Tuition", "Sports"}) {
+                QListWidgetItem *entry = list->findItems(QLatin1String(name), Qt::MatchExactly).value(0);
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(entry).center());
+            }
+            QTest::mouseClick(fees->findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
+        });
+        QTest::mouseClick(button(QStringLiteral("cmdBill")), Qt::LeftButton);
+        d->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(d));
+        auto *paid = d->findChild<QLineEdit *>(QStringLiteral("txtCummulativePaid"));
+        QTest::mouseClick(paid, Qt::LeftButton);
+        QTest::keyClick(paid, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(paid, QStringLiteral("300"));
+        QTest::keyClick(paid, Qt::Key_Tab);
+        QTest::mouseClick(button(QStringLiteral("cmdAction(10)")), Qt::LeftButton);
+        d->reject();
+    });
+    item(*w, "mnuActionDataEntry")->trigger();
+    QCOMPARE(seen.captions, QStringList{"Login to modify records."});
+    QCOMPARE(caption, QStringLiteral("Select Fees for Primary1"));
+    QVERIFY2(p->messages.shown.isEmpty(), qPrintable(p->messages.texts().join(u'|')));
+    const QString row = QStringLiteral("SELECT Bill_This_Term, Amount_Payable, Cummulative_Paid, Financial_Balance "
+                                       "FROM Student WHERE Number = 'S-9'");
+    auto expectBill = [&row](const QSqlDatabase &db) {
+        QSqlQuery q(db);
+        QVERIFY(q.exec(row) && q.next());
+        QCOMPARE(q.value(0).toString(), QStringLiteral("Tuition = 500\r\nSports = 30\r\n"));
+        QCOMPARE(q.value(1).toDouble(), 550.0);
+        QCOMPARE(q.value(2).toDouble(), 300.0);
+        QCOMPARE(q.value(3).toDouble(), -250.0);
+    };
+    expectBill(p->state->db());
+
+    p->messages.setNextAnswer(MessageBoxes::Yes);
+    QVERIFY(w->close());
+    {
+        QSqlDatabase backup = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("backup"));
+        backup.setDatabaseName(p->state->backupFile());
+        QVERIFY(backup.open());
+        expectBill(backup);
+        backup.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("backup"));
 }
 
 QTEST_MAIN(TestMainWindow)
