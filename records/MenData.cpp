@@ -755,6 +755,7 @@ void MenData::ShowTheRecord()
         showPhoto();
     // Also when the text did not change, so an empty field shows as 0.
     normalisePercentage();
+    rememberDebt();
     showCount();
 }
 
@@ -858,6 +859,7 @@ void MenData::resetControls(const QDate &date)
     if (m_classArm->count() > 0)
         m_classArm->setCurrentIndex(0);
     normalisePercentage();
+    rememberDebt();
     m_goTo->clear();
 }
 
@@ -947,6 +949,7 @@ void MenData::restoreControls()
             break;
         }
     }
+    rememberDebt();
 }
 
 // ---------------------------------------------------------------- actions
@@ -1210,6 +1213,13 @@ void MenData::addFieldChecks()
     m_checks->exempt(m_cmdAction.value(11));
 }
 
+void MenData::rememberDebt()
+{
+    // Also when another row replaces the debt under the caret (a shortcut
+    // pressed in the box): the payable moves only by what the operator typed.
+    m_debtAtFocus = Numbers::readNumber(m_debt->text());
+}
+
 void MenData::txtDebt_LostFocus()
 {
     const double payable = Numbers::readNumber(m_debt->text()) - m_debtAtFocus +
@@ -1287,7 +1297,7 @@ void MenData::setPayableText(const QString &text)
 void MenData::cmdBillClick()
 {
     if (!m_selectFees) {
-        // The schedule form first: the selection is read from its table.
+        // The fee schedule form comes with the selection, hidden; both go with this form.
         m_reviseFees = new ReviseFees(m_state, this);
         m_reviseFees->hide();
         m_selectFees = new SelectFees(m_state, *this, this);
@@ -1373,7 +1383,7 @@ bool MenData::eventFilter(QObject *watched, QEvent *event)
         const bool moved = reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
         if (moved && type == QEvent::FocusIn) {
             if (watched == m_debt)
-                m_debtAtFocus = Numbers::readNumber(m_debt->text());
+                rememberDebt();
             else if (watched == m_classArm)
                 refillArms();
         } else if (moved && type == QEvent::FocusOut) {

@@ -133,6 +133,7 @@ private:
     void selectOrAdd(QComboBox *box, const QString &text);
     void refillArms();
     void addFieldChecks();
+    void rememberDebt();
     void txtDebt_LostFocus();
     void normalisePercentage();
     void insertAtCaret(QTextEdit *box, const QString &text);

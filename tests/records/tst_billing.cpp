@@ -30,6 +30,7 @@ private slots:
     void workedExampleStepByStep();
     void leavingTheDebt_data();
     void leavingTheDebt();
+    void rowShownUnderTheCaretMovesNoPayable();
     void computedBoxesRefuseTyping();
     void cancelledSelectionChangesNothing();
     void billButtonPreparesTheSelection();
@@ -193,6 +194,21 @@ void TestBilling::leavingTheDebt()
     QVERIFY(QApplication::focusWidget() != box("txtDebt"));
     QCOMPARE(text("txtPayable"), payable);
     QCOMPARE(text("txtFinancialBalance"), balance);
+}
+
+// A shortcut pressed in the debt box shows another row; leaving the box then
+// must not move that row's payable by the difference of the two debts.
+void TestBilling::rowShownUnderTheCaretMovesNoPayable()
+{
+    addStudent(QStringLiteral("('S0', 'Obi', 'Ada', 'Primary1', 'Blue', 'Palm Road', 500, NULL, 700, 0, -700), "
+                              "('S1', 'Ade', 'Bola', 'Primary1', 'Blue', 'Palm Road', 200, NULL, 200, 0, -200)"));
+    openForm();
+    QTest::mouseClick(box("txtDebt"), Qt::LeftButton);
+    form->cmdActionClick(0);
+    QCOMPARE(QApplication::focusWidget(), box("txtDebt"));
+    QCOMPARE(text("txtDebt"), QStringLiteral("500"));
+    tab();
+    QCOMPARE(text("txtPayable"), QStringLiteral("700"));
 }
 
 void TestBilling::computedBoxesRefuseTyping()
