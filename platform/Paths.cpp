@@ -1,7 +1,58 @@
 #include "platform/Paths.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
+
+namespace {
+
+// One listing per folder, kept until the folder changes: a missing photo in a
+// folder of a hundred thousand files must not list that folder for every row.
+struct Listing
+{
+    QDateTime modified;
+    QHash<QString, QString> byFolded; // case-folded name -> name on disk
+};
+
+QMutex listingsLock;
+QHash<QString, Listing> listings;
+
+QString nameOnDisk(const QString &folder, const QString &name)
+{
+    const QFileInfo info(folder);
+    const QDateTime modified = info.lastModified();
+    const QString folded = name.toCaseFolded();
+    QMutexLocker lock(&listingsLock);
+    auto it = listings.find(folder);
+    if (it == listings.end() || it->modified != modified || !modified.isValid()) {
+        Listing listing;
+        listing.modified = modified;
+        const QStringList entries = QDir(folder).entryList(
+            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
+        for (const QString &entry : entries) {
+            QString &chosen = listing.byFolded[entry.toCaseFolded()];
+            // Names that differ only in case: always the same one, whatever the listing order.
+            if (chosen.isEmpty() || entry < chosen)
+                chosen = entry;
+        }
+        if (listings.size() > 64)
+            listings.clear();
+        // A folder changed within the last two seconds may change again within
+        // the clock's resolution, unseen; such a listing is used once, not kept.
+        const bool settled = modified.isValid()
+                             && modified.msecsTo(QDateTime::currentDateTimeUtc()) > 2000;
+        if (!settled) {
+            listings.remove(folder);
+            return listing.byFolded.value(folded);
+        }
+        it = listings.insert(folder, std::move(listing));
+    }
+    return it->byFolded.value(folded);
+}
+
+} // namespace
 
 namespace Paths {
 
@@ -34,17 +85,10 @@ QString resolve(const QString &appPath, const QString &relative)
             if (QFileInfo::exists(current + part)) {
                 chosen = part;
             } else {
-                onDisk = false;
-                const QStringList entries =
-                    QDir(current).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
-                                            | QDir::NoDotAndDotDot);
-                for (const QString &entry : entries) {
-                    if (entry.compare(part, Qt::CaseInsensitive) == 0) {
-                        chosen = entry;
-                        onDisk = true;
-                        break;
-                    }
-                }
+                const QString found = nameOnDisk(current, part);
+                onDisk = !found.isEmpty();
+                if (onDisk)
+                    chosen = found;
             }
         }
         current += chosen;

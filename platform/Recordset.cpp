@@ -1,8 +1,10 @@
 #include "platform/Recordset.h"
 
+#include <QSqlDriver>
 #include <QSqlField>
 #include <QSqlRecord>
 #include <algorithm>
+#include <sqlite3.h>
 
 namespace {
 
@@ -63,17 +65,10 @@ bool Recordset::open(const QSqlDatabase &db, const QString &table)
     }
     m_nulls = nulls;
 
-    QSqlQuery keys(db);
-    keys.setForwardOnly(true);
-    if (!keys.exec(QStringLiteral("SELECT rowid FROM ") + quotedTable() +
-                   QStringLiteral(" ORDER BY rowid"))) {
-        fail(keys.lastError());
+    if (!readKeys()) {
         close();
         return false;
     }
-    while (keys.next())
-        m_keys.push_back(keys.value(0).toLongLong());
-    keys.finish();
 
     QStringList columns;
     for (const QString &c : std::as_const(m_columns))
@@ -90,6 +85,49 @@ bool Recordset::open(const QSqlDatabase &db, const QString &table)
 
     m_open = true;
     moveFirst();
+    return true;
+}
+
+bool Recordset::readKeys()
+{
+    // Without ORDER BY the engine reads the rowids from the smallest index that
+    // holds them (a few hundred pages) instead of walking every page of the
+    // table; sorted here they are the same keyset in the same order. The loop
+    // runs on the engine's own handle: a million rows through QSqlQuery cost
+    // more than the reading itself.
+    const QString sql = QStringLiteral("SELECT rowid FROM ") + quotedTable();
+    const QVariant handle = m_db.driver()->handle();
+    auto *engine = handle.typeName() == QByteArrayView("sqlite3*")
+                       ? *static_cast<sqlite3 *const *>(handle.data())
+                       : nullptr;
+    if (engine) {
+        sqlite3_stmt *statement = nullptr;
+        const QByteArray text = sql.toUtf8();
+        if (sqlite3_prepare_v2(engine, text.constData(), int(text.size()), &statement, nullptr)
+            != SQLITE_OK) {
+            m_error = QString::fromUtf8(sqlite3_errmsg(engine));
+            return false;
+        }
+        int rc;
+        while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
+            m_keys.push_back(sqlite3_column_int64(statement, 0));
+        if (rc != SQLITE_DONE)
+            m_error = QString::fromUtf8(sqlite3_errmsg(engine));
+        sqlite3_finalize(statement);
+        if (rc != SQLITE_DONE)
+            return false;
+    } else {
+        QSqlQuery keys(m_db);
+        keys.setForwardOnly(true);
+        if (!keys.exec(sql)) {
+            fail(keys.lastError());
+            return false;
+        }
+        while (keys.next())
+            m_keys.push_back(keys.value(0).toLongLong());
+    }
+    if (!std::is_sorted(m_keys.begin(), m_keys.end()))
+        std::sort(m_keys.begin(), m_keys.end());
     return true;
 }
 

@@ -101,6 +101,7 @@ private:
     bool readCurrent();
     void dropEdit();
     void fail(const QSqlError &error);
+    bool readKeys();
 
     QSqlDatabase m_db;
     QString m_table;

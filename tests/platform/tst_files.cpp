@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <optional>
+#include <sys/time.h>
 
 class TestFiles : public QObject
 {
@@ -111,6 +112,26 @@ void TestFiles::resolveIgnoresLetterCase()
              file(QStringLiteral("Sounds/Wav/Intro.Wav")));
     QVERIFY(Paths::exists(app, QStringLiteral("PICTURES/frontView/ADE.gif")));
     QVERIFY(!Paths::exists(app, QStringLiteral("Pictures/FrontView")));
+
+    // The folder's listing is kept while the folder stays as it was (an old
+    // folder, as in a school's photo folder), and read again once it changes.
+    const QString folder = file(QStringLiteral("Pictures/FrontView"));
+    const auto age = [&folder] {
+        const struct timeval hourAgo[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+        QCOMPARE(utimes(QFile::encodeName(folder).constData(), hourAgo), 0);
+    };
+    age();
+    QVERIFY(!Paths::exists(app, QStringLiteral("Pictures/FrontView/ann.gif")));
+    writeFile(QStringLiteral("Pictures/FrontView/Ann.Gif"), {});
+    QVERIFY(Paths::exists(app, QStringLiteral("Pictures/FrontView/ann.gif")));
+    age();
+    QVERIFY(Paths::exists(app, QStringLiteral("Pictures/FrontView/ANN.GIF")));
+    QVERIFY(QFile::rename(file(QStringLiteral("Pictures/FrontView/Ann.Gif")),
+                          file(QStringLiteral("Pictures/FrontView/ANN.gif"))));
+    QCOMPARE(Paths::resolve(app, QStringLiteral("Pictures/FrontView/ann.gif")),
+             file(QStringLiteral("Pictures/FrontView/ANN.gif")));
+    QVERIFY(QFile::remove(file(QStringLiteral("Pictures/FrontView/ANN.gif"))));
+    QVERIFY(!Paths::exists(app, QStringLiteral("Pictures/FrontView/ann.gif")));
 }
 
 // Start-up and exit catch junk and empty files; a right header over torn pages needs the check.

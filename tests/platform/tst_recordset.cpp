@@ -22,6 +22,8 @@ private slots:
     void opensOnlyListedTables();
     void navigation_data();
     void navigation();
+    void keysetInRowidOrder_data();
+    void keysetInRowidOrder();
     void find_data();
     void find();
     void nullFieldsStayNull();
@@ -157,6 +159,45 @@ void TestRecordset::navigation()
     QCOMPARE(rs.recordCount(), countInTable());
     QCOMPARE(rs.recordCount(), rows - static_cast<int>(steps.count(u'D')));
     QCOMPARE(countInTable("Surname <> 'Surname of ' || Number"), 0);
+}
+
+// The keys come from an index and are sorted afterwards: the rows must still
+// come in rowid order, with gaps and deleted rows, whatever the index's order.
+// Each row's tag column holds its rowid, so the cursor tells which row it shows.
+void TestRecordset::keysetInRowidOrder_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("tag");
+    QTest::newRow("unique number") << "Student" << "Number" << "Surname";
+    QTest::newRow("repeated number") << "FormerStudent" << "Number" << "Surname";
+    QTest::newRow("integer key, dated") << "Accounts" << "Date_Of_Transaction" << "Good_Or_Service";
+}
+
+void TestRecordset::keysetInRowidOrder()
+{
+    QFETCH(QString, table);
+    QFETCH(QString, key);
+    QFETCH(QString, tag);
+    QSqlQuery q(db());
+    QVERIFY(q.prepare(QStringLiteral("INSERT INTO %1 (rowid, %2, %3) VALUES (?, ?, ?)").arg(table, key, tag)));
+    // Rowids with gaps and keys that sort against them; FormerStudent repeats one.
+    const QList<std::pair<int, QString>> rows = {{7, "b"}, {3, "z"}, {40, "a"}, {12, "m"},
+                                                 {5, "y"}, {90, "c"}, {41, "k"}};
+    for (const auto &[rowid, k] : rows) {
+        q.addBindValue(rowid);
+        q.addBindValue(table == QLatin1String("FormerStudent") && rowid == 41 ? QStringLiteral("a") : k);
+        q.addBindValue(QString::number(rowid));
+        QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
+    }
+    QVERIFY(q.exec(QStringLiteral("DELETE FROM %1 WHERE rowid IN (12, 90)").arg(table)));
+
+    Recordset rs;
+    QVERIFY(rs.open(db(), table));
+    QStringList seen;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext())
+        seen.append(rs.value(tag).toString());
+    QCOMPARE(seen, (QStringList{"3", "5", "7", "40", "41"}));
 }
 
 void TestRecordset::find_data()
