@@ -2,6 +2,7 @@
 // Opens the record form's cursor on the Student table of a program folder
 // (filled by kolvane_makeschool) and prints how long opening, stepping and
 // finding a number take, and how much memory the process holds.
+#include "BenchSupport.h"
 #include "SyntheticSchool.h"
 
 #include "platform/Database.h"
@@ -16,55 +17,8 @@
 #include <cstdio>
 #include <vector>
 
-namespace {
-
-// Resident and peak resident size of this process, in MB.
-double statusMegabytes(const char *key)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray wanted(key);
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(wanted)) {
-            const QList<QByteArray> parts = line.mid(wanted.size()).simplified().split(' ');
-            return parts.value(0).toDouble() / 1024.0;
-        }
-    }
-    return -1;
-}
-
-struct Figures
-{
-    std::vector<double> ms;
-    void add(qint64 ns) { ms.push_back(double(ns) / 1e6); }
-    double mean() const
-    {
-        double sum = 0;
-        for (double v : ms)
-            sum += v;
-        return ms.empty() ? 0 : sum / double(ms.size());
-    }
-    double worst() const { return ms.empty() ? 0 : *std::max_element(ms.begin(), ms.end()); }
-    // The share-th fraction of the sorted times (0.5 median, 0.99 nearly all).
-    double quantile(double share) const
-    {
-        if (ms.empty())
-            return 0;
-        std::vector<double> sorted = ms;
-        std::sort(sorted.begin(), sorted.end());
-        return sorted[static_cast<size_t>(share * double(sorted.size() - 1))];
-    }
-    QByteArray line() const
-    {
-        return QString::asprintf("mean %.3f ms, median %.3f ms, 99%% under %.3f ms, "
-                                 "worst %.3f ms",
-                                 mean(), quantile(0.5), quantile(0.99), worst())
-            .toUtf8();
-    }
-};
-
-} // namespace
+using Bench::Figures;
+using Bench::statusMegabytes;
 
 int main(int argc, char **argv)
 {
@@ -116,14 +70,15 @@ int main(int argc, char **argv)
         next.add(timer.nsecsElapsed());
     }
 
-    // Find Number from the first row, for numbers spread over the table.
+    // Find Number from wherever the cursor stands, as the form's button does.
     Figures find;
     int found = 0;
     QRandomGenerator random(7);
-    for (int i = 0; i < 1000; ++i) {
-        const QString number = SyntheticSchool::studentNumber(int(random.bounded(rows)));
+    QStringList wanted;
+    for (int i = 0; i < 1000; ++i)
+        wanted << SyntheticSchool::studentNumber(int(random.bounded(rows)));
+    for (const QString &number : std::as_const(wanted)) {
         timer.restart();
-        rs.moveFirst();
         if (rs.find(QStringLiteral("Number"), number))
             ++found;
         find.add(timer.nsecsElapsed());
@@ -131,19 +86,34 @@ int main(int argc, char **argv)
     Figures miss;
     for (int i = 0; i < 100; ++i) {
         timer.restart();
-        rs.moveFirst();
         rs.find(QStringLiteral("Number"), QStringLiteral("no such number"));
         miss.add(timer.nsecsElapsed());
     }
 
+    // The anchors: the same keyset statement, and the same thousand lookups by
+    // number reading whole rows, in the sqlite3 shell.
+    const double keysetAnchor = Bench::sqliteBest(file, QStringLiteral("SELECT rowid FROM \"Student\";"));
+    QStringList values;
+    for (const QString &number : std::as_const(wanted))
+        values << QStringLiteral("('%1')").arg(number);
+    const double lookupsAnchor = Bench::sqliteBest(
+        file, QStringLiteral("WITH n(x) AS (VALUES %1) SELECT s.* FROM n JOIN Student s ON s.Number = n.x;")
+                  .arg(values.join(u',')));
+    double findTotal = 0;
+    for (double v : find.ms)
+        findTotal += v;
+
     std::printf("database            %s\n", qPrintable(file));
     std::printf("rows in Student     %d\n", rows);
     std::printf("connect             %.1f ms\n", connectMs);
-    std::printf("open + last row     %.1f ms\n", openMs);
+    std::printf("open + last row     %.1f ms; keyset in %s\n", openMs,
+                Bench::anchored(openMs, keysetAnchor).constData());
     std::printf("Next                %s (%zu steps)\n", next.line().constData(), next.ms.size());
     std::printf("Find Number         %s (%d of %zu found)\n", find.line().constData(), found,
                 find.ms.size());
     std::printf("Find, not found     %s\n", miss.line().constData());
+    std::printf("1,000 finds         %.1f ms; the same lookups in %s\n", findTotal,
+                Bench::anchored(findTotal, lookupsAnchor).constData());
     std::printf("memory              %.1f MB at start, %.1f MB now, %.1f MB peak\n", rssAtStart,
                 statusMegabytes("VmRSS:"), statusMegabytes("VmHWM:"));
     std::printf("(%lld characters read)\n", static_cast<long long>(touched));

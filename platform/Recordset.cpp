@@ -134,6 +134,7 @@ bool Recordset::readKeys()
 void Recordset::close()
 {
     m_readRow.reset();
+    m_find.reset();
     m_db = QSqlDatabase();
     m_table.clear();
     m_columns.clear();
@@ -262,10 +263,20 @@ bool Recordset::find(const QString &field, const QVariant &value)
         setPosition(recordCount());
         return false;
     }
-    QSqlQuery q(m_db);
-    q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT rowid FROM ") + quotedTable() + QStringLiteral(" WHERE ") +
-              quoted(m_columns.at(column)) + QStringLiteral(" = ? ORDER BY rowid"));
+    // The statement is kept for the next find on the same field.
+    if (!m_find || m_findColumn != column) {
+        m_find.emplace(m_db);
+        m_find->setForwardOnly(true);
+        m_findColumn = column;
+        if (!m_find->prepare(QStringLiteral("SELECT rowid FROM ") + quotedTable() + QStringLiteral(" WHERE ") +
+                             quoted(m_columns.at(column)) + QStringLiteral(" = ? ORDER BY rowid"))) {
+            fail(m_find->lastError());
+            m_find.reset();
+            setPosition(recordCount());
+            return false;
+        }
+    }
+    QSqlQuery &q = *m_find;
     q.bindValue(0, value);
     if (!q.exec()) {
         fail(q.lastError());
@@ -281,6 +292,7 @@ bool Recordset::find(const QString &field, const QVariant &value)
             return true;
         }
     }
+    q.finish();
     setPosition(recordCount());
     return false;
 }

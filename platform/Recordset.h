@@ -118,6 +118,8 @@ private:
 
     QVector<QVariant> m_values;
     std::optional<QSqlQuery> m_readRow;
+    std::optional<QSqlQuery> m_find;
+    int m_findColumn = -1;
 
     EditMode m_mode = EditMode::None;
     QVector<QVariant> m_buffer;
