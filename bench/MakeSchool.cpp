@@ -1,4 +1,4 @@
-// kolvane_makeschool FOLDER STUDENTS [STAFF] [STOCK]
+// kolvane_makeschool [--photos] FOLDER STUDENTS [STAFF] [STOCK]
 // Fills a program folder's database with a synthetic school.
 #include "SyntheticSchool.h"
 
@@ -10,7 +10,9 @@
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    QStringList args = app.arguments();
+    SyntheticSchool::Counts counts;
+    counts.photos = args.removeAll(QStringLiteral("--photos")) > 0;
     auto count = [&args](int at, int fallback, bool *ok) {
         if (args.size() <= at)
             return fallback;
@@ -19,7 +21,6 @@ int main(int argc, char **argv)
         return value;
     };
     bool ok = args.size() >= 3;
-    SyntheticSchool::Counts counts;
     if (ok)
         counts.students = count(2, 0, &ok);
     if (ok)
@@ -27,7 +28,7 @@ int main(int argc, char **argv)
     if (ok)
         counts.stock = count(4, 200, &ok);
     if (!ok) {
-        std::fprintf(stderr, "usage: kolvane_makeschool FOLDER STUDENTS [STAFF] [STOCK]\n");
+        std::fprintf(stderr, "usage: kolvane_makeschool [--photos] FOLDER STUDENTS [STAFF] [STOCK]\n");
         return 2;
     }
 

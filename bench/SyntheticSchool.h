@@ -11,6 +11,9 @@ struct Counts
     int students = 0;
     int staff = 0;
     int stock = 0;
+    // Photo files in Pictures/FrontView, one per student: a third of the
+    // students' photos present, a third missing, a third in other letters.
+    bool photos = false;
 };
 
 // The Number of the i-th generated student (0-based), so a benchmark can
