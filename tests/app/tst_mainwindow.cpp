@@ -394,14 +394,20 @@ void TestMainWindow::unguardedCommands()
     whenModalOpens(QStringLiteral("ModifyPassword"), [&opened](QDialog *d) { opened = d->close(); });
     item(*w, "mnuToolsModifyPassword")->trigger();
     QVERIFY(opened);
+    int queries = 0;
+    auto closeQuery = [&queries] {
+        whenModalOpens(QStringLiteral("QueryReport"), [&queries](QDialog *d) { queries += d->close(); });
+    };
     choose(QStringLiteral("Stock"));
+    closeQuery();
     item(*w, "mnuActionQuery")->trigger();
     QVERIFY(seen.captions.isEmpty());
     choose(QStringLiteral("Staff"));
+    closeQuery();
     item(*w, "mnuActionQuery")->trigger();
     QCOMPARE(seen.captions, QStringList{"Login to view remarks."});
-    QCOMPARE(requested.size(), 2);
-    QCOMPARE(requested.at(1).at(0).toString(), QStringLiteral("QueryReport"));
+    QCOMPARE(queries, 2);
+    QCOMPARE(requested.size(), 0);
     QVERIFY(item(*w, "mnuActionQuery")->isChecked());
     QVERIFY(!item(*w, "mnuActionDataEntry")->isChecked());
     QVERIFY(!p->state->LoginGranted);
