@@ -271,7 +271,6 @@ void KolvaneMain::queryAndReport()
     if (AppState::isStudentKind(m_state.RecordKind))
         CheckClassStructure();
     QueryReport form(m_state, this);
-    form.arrangeForOpener();
     form.exec();
     m_state.LoginGranted = false;
 }

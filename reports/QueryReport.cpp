@@ -55,6 +55,7 @@ QueryReport::QueryReport(AppState &state, QWidget *parent)
     auto *queryBox = new QVBoxLayout(frameQ);
     queryBox->addWidget(m_tabs);
 
+    arrangeByKind();
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(frameSort);
     layout->addWidget(frameQ, 1);
@@ -189,9 +190,20 @@ QWidget *QueryReport::valueControl(int i)
     return control;
 }
 
+int QueryReport::rowHeight() const
+{
+    const QComboBox list;
+    const QDateEdit date;
+    const QLineEdit text;
+    const QPushButton button(QStringLiteral("like"));
+    return qMax(qMax(list.sizeHint().height(), date.sizeHint().height()),
+                qMax(text.sizeHint().height(), button.sizeHint().height()));
+}
+
 void QueryReport::addRows(QGridLayout *grid, Group group, int split)
 {
     int placed = 0;
+    const int height = rowHeight();
     for (int i = 0; i < QueryRows::Count; ++i) {
         const QueryRows::Row &row = QueryRows::row(i);
         if (row.group != group)
@@ -209,12 +221,15 @@ void QueryReport::addRows(QGridLayout *grid, Group group, int split)
         m_value[i] = valueControl(i);
         // Read as a sentence: field, operator, value.
         const int r = placed < split ? placed : placed - split;
+        // One height for every row, so rows side by side stay level.
+        grid->setRowMinimumHeight(r, height);
         const int c = placed < split ? 0 : 4;
         grid->addWidget(m_chk[i], r, c);
         grid->addWidget(m_cmd[i], r, c + 1);
         grid->addWidget(m_value[i], r, c + 2);
         ++placed;
     }
+    grid->setContentsMargins(0, 0, 0, 0);
     grid->setColumnStretch(2, 1);
     if (placed > split) {
         grid->setColumnMinimumWidth(3, 18);
@@ -233,6 +248,10 @@ QWidget *QueryReport::buildPeopleTab()
     addRows(new QGridLayout(m_frameStudent), Group::Student);
     m_frameStaff = frame("FrameStaff");
     addRows(new QGridLayout(m_frameStaff), Group::Staff);
+    // Before the page is laid out: a nested layout keeps its first measure.
+    const bool staff = AppState::isStaffKind(m_kind);
+    m_frameStaff->setVisible(staff);
+    m_frameStudent->setVisible(!staff);
     m_classLevel = findChild<QComboBox *>(QStringLiteral("cmbClassLevel"));
     m_classArm = findChild<QComboBox *>(QStringLiteral("cmbClassArm"));
 
@@ -242,6 +261,7 @@ QWidget *QueryReport::buildPeopleTab()
     kindRows->addWidget(m_frameStaff);
     kindRows->addStretch(1);
     auto *row = new QHBoxLayout(page);
+    row->setAlignment(Qt::AlignTop);
     row->addLayout(common, 1);
     row->addSpacing(18);
     row->addLayout(kindRows, 1);
@@ -260,7 +280,7 @@ QWidget *QueryReport::buildStockTab()
     return page;
 }
 
-void QueryReport::arrangeForOpener()
+void QueryReport::arrangeByKind()
 {
     const bool stock = AppState::isStockKind(m_kind);
     m_tabs->setTabVisible(PeopleTab, !stock);
@@ -268,10 +288,9 @@ void QueryReport::arrangeForOpener()
     m_tabs->setTabVisible(StockTab, stock);
     m_tabs->setTabEnabled(StockTab, stock);
     m_tabs->setCurrentIndex(stock ? StockTab : PeopleTab);
-    const bool staff = AppState::isStaffKind(m_kind);
-    m_frameStaff->setVisible(staff);
-    m_frameStudent->setVisible(!staff);
-    resize(sizeHint());
+    // The tab not offered takes no room either.
+    m_tabs->widget(stock ? PeopleTab : StockTab)
+        ->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
 }
 
 void QueryReport::FillFieldLists(const QStringList &columns)

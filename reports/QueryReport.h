@@ -30,9 +30,6 @@ public:
     explicit QueryReport(AppState &state, QWidget *parent = nullptr);
     ~QueryReport() override;
 
-    // What the opener arranges before showing: the tab and frame of the kind.
-    void arrangeForOpener();
-
     // The last search; empty before the first or after one that was cancelled.
     const QueryResult &result() const { return m_result; }
     qint64 count() const { return m_count; }
@@ -53,10 +50,13 @@ private:
     QWidget *buildPeopleTab();
     QWidget *buildStockTab();
     QFrame *frame(const char *name);
+    // Only the tab of the kind is offered.
+    void arrangeByKind();
     // The rows of `group` into a grid, two columns of rows side by side
     // when `split` rows fill the first.
     void addRows(QGridLayout *grid, QueryRows::Group group, int split = 99);
     QWidget *valueControl(int i);
+    int rowHeight() const;
     QString valueOf(int i) const;
 
     void FillFieldLists(const QStringList &columns);

@@ -48,7 +48,6 @@ private:
     {
         p->state->RecordKind = kind;
         form = std::make_unique<QueryReport>(*p->state);
-        form->arrangeForOpener();
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     }
