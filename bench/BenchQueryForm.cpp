@@ -142,12 +142,13 @@ int main(int argc, char *argv[])
 
     const QString file = state.databaseFile();
     QString allShell, filterShell;
-    const double allAnchor = shellMs(file, QStringLiteral("SELECT count(*) FROM Student"), &allShell);
-    const double filterAnchor = shellMs(
-        file,
-        QStringLiteral("SELECT count(*) FROM Student WHERE   [Surname]  like '%Ad%' AND "
-                       "[Class_Level]  = 'Primary1'"),
-        &filterShell);
+    const double allAnchor =
+        shellMs(file, QStringLiteral("SELECT count(*) FROM Student"), &allShell);
+    const double filterAnchor =
+        shellMs(file,
+                QStringLiteral("SELECT count(*) FROM Student WHERE   [Surname]  like '%Ad%' AND "
+                               "[Class_Level]  = 'Primary1'"),
+                &filterShell);
 
     std::printf("form open (to shown) %.1f ms (level list: %s)\n", openMs,
                 qPrintable(level->currentText()));

@@ -63,8 +63,8 @@ QueryReport::QueryReport(AppState &state, QWidget *parent)
     // The table as a whole: its columns feed the sort lists and the designer.
     QSqlDatabase db = m_state.db();
     QSqlQuery probe(db);
-    const QString table = db.driver() ? db.driver()->escapeIdentifier(m_kind, QSqlDriver::TableName)
-                                      : m_kind;
+    const QString table =
+        db.driver() ? db.driver()->escapeIdentifier(m_kind, QSqlDriver::TableName) : m_kind;
     if (probe.exec(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" LIMIT 0"))) {
         const QSqlRecord record = probe.record();
         for (int i = 0; i < record.count(); ++i)
@@ -130,8 +130,8 @@ QGroupBox *QueryReport::buildSortFrame()
     findChild<QPushButton *>(QStringLiteral("cmdGiveWholeReport(1)"))->setDefault(true);
     m_recFound = new QLabel(sortFrame);
     m_recFound->setObjectName(QStringLiteral("lblRecFound"));
-    m_recFound->setMinimumWidth(m_recFound->fontMetrics().horizontalAdvance(
-        QStringLiteral("100000 record(s) found  ")));
+    m_recFound->setMinimumWidth(
+        m_recFound->fontMetrics().horizontalAdvance(QStringLiteral("100000 record(s) found  ")));
     buttons->addSpacing(12);
     buttons->addWidget(m_recFound, 1);
 

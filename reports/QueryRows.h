@@ -13,7 +13,7 @@ enum class ValueKind { Text, Number, Date };
 
 struct Row
 {
-    const char *field;  // the column, and the caption of the row's check box
+    const char *field; // the column, and the caption of the row's check box
     Group group;
     const char *source; // the pick list or date picker holding the value; null: the row's own box
     ValueKind kind;
@@ -23,7 +23,10 @@ struct Row
 
 inline constexpr int Count = 33;
 const std::array<Row, Count> &all();
-inline const Row &row(int i) { return all().at(static_cast<std::size_t>(i)); }
+inline const Row &row(int i)
+{
+    return all().at(static_cast<std::size_t>(i));
+}
 
 // Whether the rows of `group` are offered for the record kind `kind`.
 bool offered(Group group, const QString &kind);

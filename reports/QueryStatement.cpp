@@ -7,10 +7,8 @@
 #include <QSqlRecord>
 
 QueryResult::QueryResult(QString table, QString where, QString sortClause, QVariantList values)
-    : m_table(std::move(table))
-    , m_where(std::move(where))
-    , m_sortClause(std::move(sortClause))
-    , m_values(std::move(values))
+    : m_table(std::move(table)), m_where(std::move(where)), m_sortClause(std::move(sortClause)),
+      m_values(std::move(values))
 {
 }
 

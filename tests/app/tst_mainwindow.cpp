@@ -27,20 +27,9 @@ struct PromptAnswer
     QStringList captions;
 };
 
-// Records the prompt's caption and types `entry` (a null entry presses Cancel)
-// as many times as the prompt stays open.
 void answerPrompt(PromptAnswer &seen, const QString &entry, int times = 1)
 {
-    whenModalOpens(QStringLiteral("Login"), [&seen, entry, times](QDialog *d) {
-        seen.captions << d->windowTitle();
-        auto *box = d->findChild<QLineEdit *>(QStringLiteral("txtPassword"));
-        const QString button = entry.isNull() ? QStringLiteral("cmdCancel") : QStringLiteral("cmdOK");
-        for (int i = 0; i < times && d->isVisible(); ++i) {
-            box->clear();
-            QTest::keyClicks(box, entry);
-            QTest::mouseClick(d->findChild<QPushButton *>(button), Qt::LeftButton);
-        }
-    });
+    answerLogin(seen.captions, entry, times);
 }
 
 void closeRecordForm(std::function<void(QDialog *)> look = {})
