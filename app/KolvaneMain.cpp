@@ -9,6 +9,7 @@
 #include "classes/SetTerm.h"
 #include "platform/Database.h"
 #include "records/MenData.h"
+#include "reports/QueryReport.h"
 #include "platform/MessageBoxes.h"
 
 #include <QActionGroup>
@@ -269,7 +270,8 @@ void KolvaneMain::queryAndReport()
         askPassword(QStringLiteral("to view remarks."));
     if (AppState::isStudentKind(m_state.RecordKind))
         CheckClassStructure();
-    emit formRequested(QStringLiteral("QueryReport"));
+    QueryReport form(m_state, this);
+    form.exec();
     m_state.LoginGranted = false;
 }
 

@@ -27,20 +27,9 @@ struct PromptAnswer
     QStringList captions;
 };
 
-// Records the prompt's caption and types `entry` (a null entry presses Cancel)
-// as many times as the prompt stays open.
 void answerPrompt(PromptAnswer &seen, const QString &entry, int times = 1)
 {
-    whenModalOpens(QStringLiteral("Login"), [&seen, entry, times](QDialog *d) {
-        seen.captions << d->windowTitle();
-        auto *box = d->findChild<QLineEdit *>(QStringLiteral("txtPassword"));
-        const QString button = entry.isNull() ? QStringLiteral("cmdCancel") : QStringLiteral("cmdOK");
-        for (int i = 0; i < times && d->isVisible(); ++i) {
-            box->clear();
-            QTest::keyClicks(box, entry);
-            QTest::mouseClick(d->findChild<QPushButton *>(button), Qt::LeftButton);
-        }
-    });
+    answerLogin(seen.captions, entry, times);
 }
 
 void closeRecordForm(std::function<void(QDialog *)> look = {})
@@ -394,14 +383,20 @@ void TestMainWindow::unguardedCommands()
     whenModalOpens(QStringLiteral("ModifyPassword"), [&opened](QDialog *d) { opened = d->close(); });
     item(*w, "mnuToolsModifyPassword")->trigger();
     QVERIFY(opened);
+    int queries = 0;
+    auto closeQuery = [&queries] {
+        whenModalOpens(QStringLiteral("QueryReport"), [&queries](QDialog *d) { queries += d->close(); });
+    };
     choose(QStringLiteral("Stock"));
+    closeQuery();
     item(*w, "mnuActionQuery")->trigger();
     QVERIFY(seen.captions.isEmpty());
     choose(QStringLiteral("Staff"));
+    closeQuery();
     item(*w, "mnuActionQuery")->trigger();
     QCOMPARE(seen.captions, QStringList{"Login to view remarks."});
-    QCOMPARE(requested.size(), 2);
-    QCOMPARE(requested.at(1).at(0).toString(), QStringLiteral("QueryReport"));
+    QCOMPARE(queries, 2);
+    QCOMPARE(requested.size(), 0);
     QVERIFY(item(*w, "mnuActionQuery")->isChecked());
     QVERIFY(!item(*w, "mnuActionDataEntry")->isChecked());
     QVERIFY(!p->state->LoginGranted);

@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 
@@ -66,4 +69,20 @@ inline void whenModalOpens(const QString &name, std::function<void(QDialog *)> d
                            int timeoutMs = 10000)
 {
     new ModalDriver(name, std::move(drive), timeoutMs);
+}
+
+// Answers the password prompt: records its caption in `captions` and types
+// `entry` (a null entry presses Cancel) as many times as the prompt stays open.
+inline void answerLogin(QStringList &captions, const QString &entry, int times = 1)
+{
+    whenModalOpens(QStringLiteral("Login"), [&captions, entry, times](QDialog *d) {
+        captions << d->windowTitle();
+        auto *box = d->findChild<QLineEdit *>(QStringLiteral("txtPassword"));
+        const QString button = entry.isNull() ? QStringLiteral("cmdCancel") : QStringLiteral("cmdOK");
+        for (int i = 0; i < times && d->isVisible(); ++i) {
+            box->clear();
+            QTest::keyClicks(box, entry);
+            QTest::mouseClick(d->findChild<QPushButton *>(button), Qt::LeftButton);
+        }
+    });
 }
