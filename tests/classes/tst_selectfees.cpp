@@ -43,6 +43,8 @@ private slots:
     void emptyLevelRefusesOk();
     void cancelChangesNothing();
     void negativeCustomCannotBeLeft();
+    void everyWayOfTickingTogglesOnce_data();
+    void everyWayOfTickingTogglesOnce();
 
 private:
     std::unique_ptr<TestProgram> p;
@@ -208,6 +210,38 @@ void TestSelectFees::negativeCustomCannotBeLeft()
     ok();
     QCOMPARE(record.bill, QStringLiteral("Custom = 15"));
     QCOMPARE(record.payable, QStringLiteral("35"));
+}
+
+void TestSelectFees::everyWayOfTickingTogglesOnce_data()
+{
+    QTest::addColumn<QString>("ways"); // b: the tick box, n: the name, s: Space
+    QTest::addColumn<bool>("ticked");
+    for (const char *way : {"b", "n", "s", "bb", "bn", "ns", "bbb"})
+        QTest::newRow(way) << QString::fromLatin1(way) << (strlen(way) % 2 == 1);
+}
+
+void TestSelectFees::everyWayOfTickingTogglesOnce()
+{
+    QFETCH(QString, ways);
+    QFETCH(bool, ticked);
+    prepare();
+    auto *list = form->findChild<QListWidget *>(QStringLiteral("lstFees"));
+    QListWidgetItem *entry = list->findItems(QStringLiteral("Sports"), Qt::MatchExactly).value(0);
+    QStyleOptionViewItem option;
+    option.initFrom(list);
+    option.rect = list->visualItemRect(entry);
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    const QRect box = list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
+    for (const QChar way : ways) {
+        if (way == u's') {
+            list->setCurrentItem(entry);
+            QTest::keyClick(list, Qt::Key_Space);
+        } else {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              way == u'b' ? box.center() : option.rect.center() + QPoint(20, 0));
+        }
+    }
+    QCOMPARE(this->ticked(), ticked ? QStringList{"Sports"} : QStringList{});
 }
 
 QTEST_MAIN(TestSelectFees)
