@@ -215,15 +215,13 @@ void TestSelectFees::negativeCustomCannotBeLeft()
 void TestSelectFees::everyWayOfTickingTogglesOnce_data()
 {
     QTest::addColumn<QString>("ways"); // b: the tick box, n: the name, s: Space
-    QTest::addColumn<bool>("ticked");
-    for (const char *way : {"b", "n", "s", "bb", "bn", "ns", "bbb"})
-        QTest::newRow(way) << QString::fromLatin1(way) << (strlen(way) % 2 == 1);
+    for (const char *way : {"b", "n", "s", "bb", "bns"})
+        QTest::newRow(way) << QString::fromLatin1(way);
 }
 
 void TestSelectFees::everyWayOfTickingTogglesOnce()
 {
     QFETCH(QString, ways);
-    QFETCH(bool, ticked);
     prepare();
     auto *list = form->findChild<QListWidget *>(QStringLiteral("lstFees"));
     QListWidgetItem *entry = list->findItems(QStringLiteral("Sports"), Qt::MatchExactly).value(0);
@@ -241,7 +239,7 @@ void TestSelectFees::everyWayOfTickingTogglesOnce()
                               way == u'b' ? box.center() : option.rect.center() + QPoint(20, 0));
         }
     }
-    QCOMPARE(this->ticked(), ticked ? QStringList{"Sports"} : QStringList{});
+    QCOMPARE(ticked(), ways.size() % 2 ? QStringList{"Sports"} : QStringList{});
 }
 
 QTEST_MAIN(TestSelectFees)
