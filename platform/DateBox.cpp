@@ -24,6 +24,13 @@ QValidator::State DateBox::validate(QString &input, int &pos) const
     return QValidator::Intermediate;
 }
 
+void DateBox::fixup(QString &input) const
+{
+    // A typed day that the month lacks is no date, not the month's last day.
+    if (!m_typing)
+        QDateEdit::fixup(input);
+}
+
 QDateTime DateBox::dateTimeFromText(const QString &text) const
 {
     const QDate typed = readTypedDate(text);

@@ -12,6 +12,7 @@ public:
     explicit DateBox(QWidget *parent = nullptr);
 
     QValidator::State validate(QString &input, int &pos) const override;
+    void fixup(QString &input) const override;
 
 protected:
     QDateTime dateTimeFromText(const QString &text) const override;

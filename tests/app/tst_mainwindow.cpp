@@ -563,6 +563,7 @@ void TestMainWindow::logoShownWhenPresent()
     w->grab().save(QStringLiteral("/tmp/kolvane-main-logo.png"));
 }
 
+// The title bar counts: this bites under a window manager (run it with xcb).
 void TestMainWindow::placedInsideTheFreeArea()
 {
     open();

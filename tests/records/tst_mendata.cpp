@@ -475,17 +475,16 @@ void TestMenData::closingWhileEditingAsks_data()
 {
     QTest::addColumn<int>("answer");
     QTest::addColumn<QString>("stored");
-    QTest::addColumn<bool>("open");
-    QTest::newRow("yes stores") << int(MessageBoxes::Yes) << "Eze" << false;
-    QTest::newRow("no drops") << int(MessageBoxes::No) << "Okafor" << false;
-    QTest::newRow("cancel stays") << int(MessageBoxes::Cancel) << "Okafor" << true;
+    QTest::newRow("yes stores") << int(MessageBoxes::Yes) << "Eze";
+    QTest::newRow("no drops") << int(MessageBoxes::No) << "Okafor";
+    QTest::newRow("cancel stays in editing") << int(MessageBoxes::Cancel) << "Okafor";
 }
 
 void TestMenData::closingWhileEditingAsks()
 {
     QFETCH(int, answer);
     QFETCH(QString, stored);
-    QFETCH(bool, open);
+    const bool open = answer == MessageBoxes::Cancel;
     addStudent(QStringLiteral("N1"), QStringLiteral("Okafor"));
     openForm();
     click(9);
@@ -494,8 +493,7 @@ void TestMenData::closingWhileEditingAsks()
     QCOMPARE(form->close(), !open);
     QCOMPARE(p->messages.texts(), QStringList{"Store the changes to N1?"});
     QCOMPARE(sql(QStringLiteral("SELECT Surname FROM Student")), stored);
-    QCOMPARE(form->isVisible(), open);
-    QCOMPARE(form->editing(), open);
+    QVERIFY(form->isVisible() == open && form->editing() == open);
 }
 
 void TestMenData::wheelTurnsOnlyTheFocusedList()
@@ -530,15 +528,14 @@ void TestMenData::typedDates_data()
     QTest::newRow("d/M/yyyy") << "4/3/2015" << "2015-03-04";
     QTest::newRow("d.M.yyyy") << "4.3.2015" << "2015-03-04";
     QTest::newRow("yyyy-MM-dd") << "2015-03-14" << "2015-03-14";
-    QTest::newRow("no such day") << "31/02/2015" << "2010-06-01";
+    QTest::newRow("no such day") << "31/02/2015" << "";
 }
 
 void TestMenData::typedDates()
 {
     QFETCH(QString, typed);
     QFETCH(QString, stored);
-    addStudent(QStringLiteral("N1"), QStringLiteral("Okafor"));
-    sql(QStringLiteral("UPDATE Student SET Birthday = '2010-06-01'"));
+    addStudent(QStringLiteral("N1"), QStringLiteral("Okafor")); // shown as "no date"
     openForm();
     click(9);
     QTest::mouseClick(w("dtpBirthday"), Qt::LeftButton);
