@@ -21,6 +21,7 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QScreen>
 #include <QTimer>
 
 namespace {
@@ -86,8 +87,11 @@ KolvaneMain::KolvaneMain(AppState &state, QWidget *parent)
 {
     setObjectName(QStringLiteral("KolvaneMain"));
     setWindowTitle(QStringLiteral("School Brindlemark"));
-    // Near the top left of the screen, 440 pixels high.
-    setGeometry(30, 0, 680, 440);
+    // Near the top left of the screen's free area, title bar included, 440 pixels high.
+    resize(680, 440);
+    const QRect free = screen()->availableGeometry();
+    // move() places the frame, so the title bar stays on the screen.
+    move(free.topLeft() + QPoint(30, 0));
 
     auto *background = new Background(this);
     setCentralWidget(background);

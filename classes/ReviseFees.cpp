@@ -18,11 +18,23 @@
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <optional>
 
 namespace {
 
-// Amounts read as "#,##0.00" whatever the desktop's language, and are taken
-// back with or without the separators.
+// An amount typed with or without the separators; an empty box is 0.
+std::optional<double> typedAmount(QString text)
+{
+    text = text.trimmed();
+    text.remove(u',');
+    if (text.isEmpty())
+        return 0.0;
+    bool ok = false;
+    const double value = QLocale::c().toDouble(text, &ok);
+    return ok ? std::optional<double>(value) : std::nullopt;
+}
+
+// Amounts read as "#,##0.00" whatever the desktop's language.
 class AmountDelegate : public QStyledItemDelegate
 {
 public:
@@ -39,26 +51,6 @@ public:
         }
         const QVariant v = index.data(Qt::EditRole);
         box->setText(v.isNull() ? QString() : amounts().toString(v.toDouble(), 'f', 2));
-    }
-
-    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
-    {
-        auto *box = qobject_cast<QLineEdit *>(editor);
-        if (!box) {
-            QStyledItemDelegate::setModelData(editor, model, index);
-            return;
-        }
-        QString text = box->text().trimmed();
-        text.remove(u',');
-        if (text.isEmpty()) {
-            model->setData(index, QVariant());
-            return;
-        }
-        bool ok = false;
-        const double value = QLocale::c().toDouble(text, &ok);
-        // The column refuses what is not a number: hand it on as typed so the
-        // engine's message names the problem.
-        model->setData(index, ok ? QVariant(value) : QVariant(box->text()));
     }
 };
 
@@ -158,21 +150,18 @@ ReviseFees::~ReviseFees() = default;
 
 void ReviseFees::rowShown()
 {
-    if (!m_level->text().isEmpty())
-        setWindowTitle(QStringLiteral("Revise Fees for ") + m_level->text());
+    setWindowTitle(QStringLiteral("Revise Fees for ") + m_level->text());
+    m_shown.clear();
+    for (QLineEdit *box : std::as_const(m_boxes))
+        m_shown << box->text();
 }
 
 bool ReviseFees::writeRow()
 {
     // An amount that does not read whole keeps the operator on this row.
-    for (QLineEdit *box : std::as_const(m_boxes)) {
-        QString text = box->text().trimmed();
-        text.remove(u',');
-        bool ok = text.isEmpty();
-        if (!ok)
-            QLocale::c().toDouble(text, &ok);
-        if (!ok && box->isEnabled()) {
-            const int i = static_cast<int>(m_boxes.indexOf(box));
+    for (int i = 0; i < ItemCount; ++i) {
+        QLineEdit *box = m_boxes.at(i);
+        if (box->isEnabled() && !typedAmount(box->text())) {
             m_state.services.messages.ok(
                 MessageBoxes::lines({m_labels.at(i)->text() + QStringLiteral(" of ") + m_level->text(),
                                      QStringLiteral("is not an amount: ") + box->text()}),
@@ -181,13 +170,22 @@ bool ReviseFees::writeRow()
             return false;
         }
     }
-    m_mapper->submit();
-    if (!m_model->isDirty())
-        return true;
-    if (m_model->submitAll())
+    // Only the boxes the operator changed: the others keep their stored
+    // amounts to the last decimal, not the two shown.
+    const int row = m_mapper->currentIndex();
+    QStringList typed;
+    for (int i = 0; i < ItemCount; ++i) {
+        typed << m_boxes.at(i)->text();
+        if (m_boxes.at(i)->isEnabled() && typed.at(i) != m_shown.value(i))
+            m_model->setData(m_model->index(row, i + 1), *typedAmount(typed.at(i)));
+    }
+    if (!m_model->isDirty() || m_model->submitAll())
         return true;
     const QString problem = m_model->lastError().text();
     m_model->revertAll();
+    // What was typed stays in the boxes for another try.
+    for (int i = 0; i < ItemCount; ++i)
+        m_boxes.at(i)->setText(typed.at(i));
     m_state.services.messages.ok(
         MessageBoxes::lines({QStringLiteral("The fees of ") + m_level->text() + QStringLiteral(" were not stored:"),
                              problem}),

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <QStringList>
 
 class AppState;
 class QDataWidgetMapper;
@@ -38,5 +39,7 @@ private:
     QLabel *m_level;
     QList<QLabel *> m_labels;
     QList<QLineEdit *> m_boxes;
+    // The boxes' texts as the row was shown, to tell what the operator changed.
+    QStringList m_shown;
     QPushButton *m_close;
 };

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QPushButton>
@@ -36,6 +37,24 @@ public:
         painter->drawText(option.rect.adjusted(0, 0, -8, 0), Qt::AlignRight | Qt::AlignVCenter,
                           QLocale(QLocale::English, QLocale::UnitedStates).toString(amount.toInt()));
         painter->restore();
+    }
+
+    // A click anywhere on an entry, its box included, ticks it once; Space
+    // is left to the list.
+    bool editorEvent(QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option,
+                     const QModelIndex &index) override
+    {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::MouseButtonRelease && type != QEvent::MouseButtonDblClick)
+            return QStyledItemDelegate::editorEvent(event, model, option, index);
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() != Qt::LeftButton || !option.rect.contains(mouse->position().toPoint())
+            || !(index.flags() & Qt::ItemIsUserCheckable))
+            return false;
+        if (type == QEvent::MouseButtonDblClick)
+            return true; // its release ticks, as a second click
+        const bool ticked = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+        return model->setData(index, ticked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
     }
 };
 
@@ -64,10 +83,6 @@ SelectFees::SelectFees(AppState &state, BillTarget &target, QWidget *parent)
         entry->setCheckState(Qt::Unchecked);
         entry->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
-    // A click anywhere on an entry ticks it, not only on its box.
-    connect(m_list, &QListWidget::itemClicked, this, [](QListWidgetItem *entry) {
-        entry->setCheckState(entry->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
-    });
     m_amounts = QList<qint32>(m_names.size(), 0);
 
     m_who->setObjectName(QStringLiteral("lblWho"));

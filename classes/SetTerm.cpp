@@ -49,7 +49,7 @@ SetTerm::SetTerm(AppState &state, QWidget *parent)
     m_year->setObjectName(QStringLiteral("hscYear"));
     m_year->setRange(FirstYear, LastYear);
     m_year->setSingleStep(1);
-    m_year->setPageStep(10);
+    m_year->setPageStep(1);
     m_year->setValue(StartYear);
     m_year->setFocusPolicy(Qt::StrongFocus);
     // Left and Down go to earlier years, Right and Up to later ones.

@@ -54,19 +54,20 @@ bool FieldChecks::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
     if (type != QEvent::KeyPress && type != QEvent::MouseButtonPress
-        && type != QEvent::MouseButtonDblClick && type != QEvent::Shortcut)
+        && type != QEvent::MouseButtonDblClick && type != QEvent::Shortcut && type != QEvent::Wheel)
         return false;
     QWidget *target = qobject_cast<QWidget *>(watched);
     if (!target && watched->isWindowType()) {
         // Real input reaches the window first; by the time a widget sees a
         // press the focus has already moved, so presses are judged here.
-        if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick)
+        // A wheel too may move the focus (a list, the tab bar) before its widget sees it.
+        if (type == QEvent::KeyPress || type == QEvent::Shortcut)
             return false;
         QWidget *top = m_form->window();
         if (static_cast<QWindow *>(watched) != top->windowHandle())
             return false;
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        target = top->childAt(top->mapFromGlobal(mouse->globalPosition().toPoint()));
+        const auto *pointer = static_cast<QSinglePointEvent *>(event);
+        target = top->childAt(top->mapFromGlobal(pointer->globalPosition().toPoint()));
         if (!target)
             target = top;
     }
@@ -111,7 +112,7 @@ bool FieldChecks::eventFilter(QObject *watched, QEvent *event)
     }
     case QEvent::Shortcut:
         return !isExempt(target);
-    default: // mouse presses
+    default: // mouse presses and the wheel
         if (target == field || field->isAncestorOf(target))
             return false;
         return !isExempt(target);

@@ -101,18 +101,25 @@ double readNumber(const QString &text)
     return v;
 }
 
-bool isWholeNumberText(const QString &text)
+std::optional<double> readWhole(const QString &text)
 {
     QString canonical;
     const qsizetype used = scanNumber(text, canonical);
     if (used == 0)
-        return false;
+        return std::nullopt;
     for (qsizetype i = used; i < text.size(); ++i)
         if (!isSkipped(text.at(i)))
-            return false;
+            return std::nullopt;
     bool ok = false;
-    canonical.toDouble(&ok);
-    return ok;
+    const double value = canonical.toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+bool isWholeNumberText(const QString &text)
+{
+    return readWhole(text).has_value();
 }
 
 QString numberText(double value, int digits)

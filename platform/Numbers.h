@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <optional>
 
 // How the program reads and writes numbers in its text boxes and files.
 namespace Numbers {
@@ -14,6 +15,10 @@ double readNumber(const QString &text);
 // True when the whole text (blanks around it aside) is one number that
 // readNumber reads completely: no grouping, no trailing letters, not empty.
 bool isWholeNumberText(const QString &text);
+
+// The number such a text reads as, finite; nothing for any other text. What a
+// number box passes is what it stores.
+std::optional<double> readWhole(const QString &text);
 
 // Plain decimal text: at most 15 significant digits, no grouping, no trailing
 // zeros ("1500", "1500.5", "0.3" for 0.1 + 0.2).

@@ -31,6 +31,7 @@ QString Recordset::quotedTable() const
 
 void Recordset::fail(const QSqlError &error)
 {
+    m_sqlError = error;
     m_error = errorText(error);
 }
 
@@ -347,6 +348,7 @@ bool Recordset::addNew()
 
 bool Recordset::update()
 {
+    m_sqlError = QSqlError();
     if (!m_open) {
         m_error = QStringLiteral("The table is not open.");
         return false;

@@ -92,6 +92,8 @@ public:
     bool deleteCurrent();
 
     QString lastError() const { return m_error; }
+    // The engine's error behind lastError(), when the engine refused.
+    QSqlError lastSqlError() const { return m_sqlError; }
 
 private:
     int columnIndex(const QString &field) const;
@@ -128,4 +130,5 @@ private:
     bool m_gapBeforeAdd = false;
 
     QString m_error;
+    QSqlError m_sqlError;
 };

@@ -3,14 +3,17 @@
 #include "app/AppState.h"
 #include "classes/ReviseFees.h"
 #include "classes/SelectFees.h"
+#include "platform/DateBox.h"
 #include "platform/FieldChecks.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Numbers.h"
 #include "platform/Paths.h"
 #include "records/PickLists.h"
+#include "records/StoreErrors.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
@@ -44,6 +47,20 @@ QString engineText(const QSqlError &error)
 QVariant nullText()
 {
     return QVariant(QMetaType::fromType<QString>());
+}
+
+QString boxText(QWidget *box)
+{
+    if (auto *line = qobject_cast<QLineEdit *>(box))
+        return line->text();
+    return static_cast<QPlainTextEdit *>(box)->toPlainText();
+}
+
+// Lists and date pickers: no read-only state of their own that also stops
+// the wheel and the drop-down, so the form's filter holds them.
+bool isPicker(const QObject *control)
+{
+    return qobject_cast<const QComboBox *>(control) || qobject_cast<const QDateEdit *>(control);
 }
 
 } // namespace
@@ -97,6 +114,9 @@ MenData::MenData(AppState &state, QWidget *parent)
     m_tabs->setTabVisible(StudentTab, student);
     m_tabs->setTabVisible(StaffTab, staff);
     m_tabs->setTabVisible(StockTab, stock);
+    // Disabled too: Ctrl+Tab and the wheel pass over disabled tabs only.
+    for (int i = 0; i < m_tabs->count(); ++i)
+        m_tabs->setTabEnabled(i, m_tabs->isTabVisible(i));
     for (int i = 0; i < m_tabs->count(); ++i) {
         if (m_tabs->isTabVisible(i)) {
             m_tabs->setCurrentIndex(i);
@@ -173,6 +193,8 @@ QComboBox *MenData::pickList(const QString &name, bool editable)
         box->setInsertPolicy(QComboBox::NoInsert);
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     box->setMinimumContentsLength(14);
+    // The wheel turns a list only once the operator is in it.
+    box->setFocusPolicy(Qt::StrongFocus);
     box->installEventFilter(this);
     if (editable)
         box->lineEdit()->installEventFilter(this);
@@ -181,8 +203,9 @@ QComboBox *MenData::pickList(const QString &name, bool editable)
 
 QDateEdit *MenData::datePicker(const QString &name)
 {
-    auto *picker = new QDateEdit(this);
+    auto *picker = new DateBox(this);
     picker->setObjectName(name);
+    picker->setFocusPolicy(Qt::StrongFocus);
     picker->setCalendarPopup(true);
     picker->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
     picker->setMinimumDate(noDate());
@@ -674,11 +697,14 @@ QVariant MenData::storedValue(const Binding &b) const
     case Holds::Text:
         return static_cast<QLineEdit *>(b.control)->text();
     case Holds::Number: {
-        // An empty box leaves the field without a value; anything else goes
-        // to the engine as typed, which refuses what is not a number.
+        // An empty box leaves the field without a value; a number is stored as
+        // it was read by the box's check; anything else goes to the engine as
+        // typed, which refuses it.
         const QString text = static_cast<QLineEdit *>(b.control)->text();
         if (text.trimmed().isEmpty())
             return QVariant(QMetaType::fromType<double>());
+        if (const std::optional<double> value = Numbers::readWhole(text))
+            return *value;
         return text;
     }
     case Holds::Lines:
@@ -747,9 +773,12 @@ void MenData::ShowTheRecord()
 {
     if (!m_rs.isOpen() || m_rs.bof() || m_rs.eof() || !m_rs.hasCurrentRow())
         return;
+    std::vector<std::pair<const Binding *, QVariant>> read;
     for (const Binding &b : m_bindings) {
-        if (belongs(b.group))
-            showValue(b, m_rs.value(b.column));
+        if (belongs(b.group)) {
+            read.emplace_back(&b, m_rs.value(b.column));
+            showValue(b, read.back().second);
+        }
     }
     if (belongs(Group::Person))
         showPhoto();
@@ -757,22 +786,91 @@ void MenData::ShowTheRecord()
     normalisePercentage();
     rememberDebt();
     showCount();
+    m_asRead.clear();
+    for (const auto &[b, value] : read)
+        m_asRead.remember(b->control, value, shownValue(*b));
 }
 
 bool MenData::StoreTheRecord()
 {
+    std::vector<std::tuple<const Binding *, QVariant, QVariant>> written;
     for (const Binding &b : m_bindings) {
         if (!belongs(b.group))
             continue;
-        if (!m_rs.setValue(b.column, storedValue(b))) {
+        const QVariant shown = shownValue(b);
+        const QVariant value = m_asRead.valueToStore(b.control, shown, storedValue(b));
+        if (!m_rs.setValue(b.column, value)) {
             m_state.services.messages.ok(m_rs.lastError());
             return false;
         }
+        written.emplace_back(&b, value, shown);
     }
     if (!m_rs.setValue(QStringLiteral("Date_Last_Updated"),
                        m_state.services.clock.today().toString(Qt::ISODate)) ||
         !m_rs.update()) {
-        m_state.services.messages.ok(m_rs.lastError());
+        m_state.services.messages.ok(storeMessage());
+        return false;
+    }
+    for (const auto &[b, value, shown] : written)
+        m_asRead.remember(b->control, value, shown);
+    return true;
+}
+
+QString MenData::storeMessage() const
+{
+    if (!m_rs.lastSqlError().isValid())
+        return m_rs.lastError();
+    return storeErrorText(m_rs.lastSqlError(), m_kind, numberBox()->text(),
+                          [this](const QString &column) { return captionOf(column); });
+}
+
+QLineEdit *MenData::numberBox() const
+{
+    return AppState::isStockKind(m_kind) ? findChild<QLineEdit *>(QStringLiteral("txtStockNumber"))
+                                         : m_number;
+}
+
+QString MenData::captionOf(const QString &column) const
+{
+    for (const Binding &b : m_bindings) {
+        if (belongs(b.group) && b.column.compare(column, Qt::CaseInsensitive) == 0) {
+            if (auto *l = findChild<QLabel *>(QStringLiteral("lbl") + b.control->objectName().mid(3)))
+                return l->text();
+        }
+    }
+    return column;
+}
+
+void MenData::focusField(QWidget *field)
+{
+    for (int i = 0; i < m_tabs->count(); ++i)
+        if (m_tabs->widget(i)->isAncestorOf(field))
+            m_tabs->setCurrentIndex(i);
+    field->setFocus(Qt::OtherFocusReason);
+}
+
+bool MenData::readyToStore()
+{
+    // The kind's required boxes first, as their checks would on leaving them.
+    const bool stock = AppState::isStockKind(m_kind);
+    const QStringList required = stock ? QStringList{"txtStockNumber", "txtMaterial"}
+                                       : QStringList{"txtNumber", "txtSurname", "txtAddress"};
+    for (const QString &name : required) {
+        QWidget *box = findChild<QWidget *>(name);
+        if (boxText(box).trimmed().isEmpty()) {
+            focusField(box);
+            return false;
+        }
+    }
+    // A changed number box holds a number, or says which field must.
+    for (const Binding &b : m_bindings) {
+        if (!belongs(b.group) || b.holds != Holds::Number)
+            continue;
+        const QString text = static_cast<QLineEdit *>(b.control)->text();
+        if (text.trimmed().isEmpty() || Numbers::readWhole(text) || m_asRead.unchanged(b.control, text))
+            continue;
+        m_state.services.messages.ok(captionOf(b.column) + QStringLiteral(" must be a number."));
+        focusField(b.control);
         return false;
     }
     return true;
@@ -814,6 +912,24 @@ void MenData::setBrowsing(bool browsing)
     } else {
         m_frame2->hide();
         m_frame3->hide();
+    }
+    // Typing while browsing would be lost on the next move: New and Edit open the boxes.
+    setLocked(browsing);
+}
+
+void MenData::setLocked(bool locked)
+{
+    m_controlsLocked = locked;
+    for (const Binding &b : m_bindings) {
+        const bool fixed = b.control == m_payable || b.control == m_billText;
+        if (auto *line = qobject_cast<QLineEdit *>(b.control))
+            line->setReadOnly(locked || fixed);
+        else if (auto *lines = qobject_cast<QPlainTextEdit *>(b.control))
+            lines->setReadOnly(locked || fixed);
+        else if (auto *rich = qobject_cast<QTextEdit *>(b.control))
+            rich->setReadOnly(locked);
+        else if (auto *picker = qobject_cast<QDateEdit *>(b.control))
+            picker->setReadOnly(locked);
     }
 }
 
@@ -863,38 +979,37 @@ void MenData::resetControls(const QDate &date)
     m_goTo->clear();
 }
 
+QVariant MenData::shownValue(const Binding &b) const
+{
+    switch (b.holds) {
+    case Holds::Text:
+    case Holds::Number:
+        return static_cast<QLineEdit *>(b.control)->text();
+    case Holds::Lines:
+        return static_cast<QPlainTextEdit *>(b.control)->toPlainText();
+    case Holds::Rich:
+        return static_cast<QTextEdit *>(b.control)->toPlainText();
+    case Holds::Bill:
+        return m_billValue;
+    case Holds::Date:
+        return static_cast<QDateEdit *>(b.control)->date();
+    case Holds::Pick:
+    case Holds::Sex:
+    case Holds::FreePick:
+    case Holds::ClassArm:
+        return static_cast<QComboBox *>(b.control)->currentText();
+    case Holds::Photo:
+        return m_photoPath;
+    }
+    return {};
+}
+
 void MenData::rememberControls()
 {
     m_remembered.clear();
-    for (const Binding &b : m_bindings) {
-        switch (b.holds) {
-        case Holds::Text:
-        case Holds::Number:
-            m_remembered.insert(b.control, static_cast<QLineEdit *>(b.control)->text());
-            break;
-        case Holds::Lines:
-            m_remembered.insert(b.control, static_cast<QPlainTextEdit *>(b.control)->toPlainText());
-            break;
-        case Holds::Rich:
-            m_remembered.insert(b.control, static_cast<QTextEdit *>(b.control)->toPlainText());
-            break;
-        case Holds::Bill:
-            m_remembered.insert(b.control, m_billValue);
-            break;
-        case Holds::Date:
-            m_remembered.insert(b.control, static_cast<QDateEdit *>(b.control)->date());
-            break;
-        case Holds::Pick:
-        case Holds::Sex:
-        case Holds::FreePick:
-        case Holds::ClassArm:
-            m_remembered.insert(b.control, static_cast<QComboBox *>(b.control)->currentText());
-            break;
-        case Holds::Photo:
-            m_StoreCurrentImage0 = m_photoPath;
-            break;
-        }
-    }
+    for (const Binding &b : m_bindings)
+        m_remembered.insert(b.control, shownValue(b));
+    m_StoreCurrentImage0 = m_photoPath;
 }
 
 void MenData::restoreControls()
@@ -1042,9 +1157,11 @@ void MenData::findNumber()
 void MenData::newRecord()
 {
     resetControls(m_state.services.clock.today());
+    m_asRead.clear();
     setBrowsing(false);
     m_rs.addNew();
     m_actionMode = QStringLiteral("New");
+    focusField(numberBox());
 }
 
 void MenData::editRecord()
@@ -1060,7 +1177,7 @@ void MenData::updateRecord()
     // to undo when the store fails.
     const QString mode = m_rs.editMode() == Recordset::EditMode::Adding ? QStringLiteral("New")
                                                                         : QStringLiteral("Edit");
-    if (!StoreTheRecord()) {
+    if (!readyToStore() || !StoreTheRecord()) {
         // Still editing, with what the operator typed; the table is unchanged.
         m_actionMode = mode;
         return;
@@ -1187,15 +1304,10 @@ void MenData::addFieldChecks()
             return !lines->isReadOnly();
         return true;
     };
-    auto textOf = [](QWidget *box) {
-        if (auto *line = qobject_cast<QLineEdit *>(box))
-            return line->text();
-        return static_cast<QPlainTextEdit *>(box)->toPlainText();
-    };
     for (const char *name :
          {"txtNumber", "txtSurname", "txtAddress", "txtStockNumber", "txtMaterial"}) {
         QWidget *box = findChild<QWidget *>(QLatin1String(name));
-        m_checks->add(box, [=] { return !editable(box) || !textOf(box).trimmed().isEmpty(); });
+        m_checks->add(box, [=] { return !editable(box) || !boxText(box).trimmed().isEmpty(); });
     }
     // Grouped text such as 1,500 is refused: it would read as 1.
     m_checks->add(m_debt, [this, editable] {
@@ -1339,22 +1451,8 @@ void MenData::lockForReading()
     }
     m_bill->setEnabled(false);
     m_photo->setToolTip(QString());
-    for (QLineEdit *box : findChildren<QLineEdit *>()) {
-        if (box != m_goTo)
-            box->setReadOnly(true);
-    }
-    for (QPlainTextEdit *box : findChildren<QPlainTextEdit *>())
-        box->setReadOnly(true);
-    for (QTextEdit *box : findChildren<QTextEdit *>())
-        box->setReadOnly(true);
-    // Lists and date pickers have no read-only state of their own that also
-    // stops the wheel and the drop-down; the event filter holds them.
-    for (QComboBox *box : findChildren<QComboBox *>())
-        m_locked.append(box);
-    for (QDateEdit *picker : findChildren<QDateEdit *>()) {
-        picker->setReadOnly(true);
-        m_locked.append(picker);
-    }
+    // Editing is never reached, so the boxes stay as browsing locked them.
+    setLocked(true);
 }
 
 void MenData::done(int result)
@@ -1362,6 +1460,26 @@ void MenData::done(int result)
     m_rs.close();
     QDialog::done(result);
     m_state.LoginGranted = false;
+}
+
+void MenData::closeEvent(QCloseEvent *event)
+{
+    // Closing must not drop an edit unseen (the close box, Alt+F4).
+    if (editing()) {
+        const MessageBoxes::Button answer = m_state.services.messages.show(
+            QStringLiteral("Store the changes to ") + numberBox()->text() + u'?',
+            MessageBoxes::Icon::Question,
+            MessageBoxes::Buttons(MessageBoxes::Yes) | MessageBoxes::No | MessageBoxes::Cancel);
+        if (answer == MessageBoxes::Yes)
+            cmdActionClick(10);
+        else if (answer == MessageBoxes::No)
+            cmdActionClick(11);
+        if (editing()) {
+            event->ignore();
+            return;
+        }
+    }
+    QDialog::closeEvent(event);
 }
 
 void MenData::keyPressEvent(QKeyEvent *event)
@@ -1420,10 +1538,14 @@ bool MenData::eventFilter(QObject *watched, QEvent *event)
         }
     }
     // A locked list or date keeps its value: no wheel, no keys, no drop-down.
+    // Unlocked, the wheel turns it only once the operator is in it.
     QWidget *control = qobject_cast<QWidget *>(watched);
-    if (control && !m_locked.contains(control) && control->parentWidget())
+    if (control && !isPicker(control) && isPicker(control->parentWidget()))
         control = control->parentWidget(); // the edit field inside a list
-    if (control && m_locked.contains(control)) {
+    if (control && isPicker(control) && type == QEvent::Wheel &&
+        !(control->hasFocus() || control->isAncestorOf(QApplication::focusWidget())))
+        return true;
+    if (control && isPicker(control) && m_controlsLocked) {
         switch (event->type()) {
         case QEvent::Wheel:
         case QEvent::MouseButtonPress:

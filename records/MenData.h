@@ -2,6 +2,7 @@
 
 #include "classes/SelectFees.h"
 #include "platform/Recordset.h"
+#include "records/AsRead.h"
 
 #include <QDate>
 #include <QDialog>
@@ -74,6 +75,7 @@ public:
 
 protected:
     void done(int result) override;
+    void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -122,6 +124,15 @@ private:
     bool belongs(Group group) const;
     void showValue(const Binding &b, const QVariant &value);
     QVariant storedValue(const Binding &b) const;
+    // What the control shows, compared to tell a changed field.
+    QVariant shownValue(const Binding &b) const;
+    QString storeMessage() const;
+    QLineEdit *numberBox() const;
+    QString captionOf(const QString &column) const;
+    void focusField(QWidget *field);
+    // The kind's required boxes filled and every changed number box a number.
+    bool readyToStore();
+    void setLocked(bool locked);
     void showPhoto();
     void showCount();
     void resetControls(const QDate &date);
@@ -194,5 +205,7 @@ private:
     ReviseFees *m_reviseFees = nullptr;
     QTextEdit *m_studentRemarks = nullptr;
     QTextEdit *m_staffRemarks = nullptr;
-    QList<QWidget *> m_locked;
+    // Browsing, or the read-only arrangement: the boxes take no typing.
+    bool m_controlsLocked = false;
+    AsRead m_asRead;
 };

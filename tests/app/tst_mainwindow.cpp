@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QScreen>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -93,6 +94,7 @@ private slots:
     void exitBackup();
     void typicalBillFromFindToBackup();
     void logoShownWhenPresent();
+    void placedInsideTheFreeArea();
 
 private:
     std::unique_ptr<TestProgram> p;
@@ -554,6 +556,13 @@ void TestMainWindow::logoShownWhenPresent()
     QVERIFY(logo->isVisible());
     QCOMPARE(logo->geometry(), w->centralWidget()->rect());
     w->grab().save(QStringLiteral("/tmp/kolvane-main-logo.png"));
+}
+
+// The title bar counts: this bites under a window manager (run it with xcb).
+void TestMainWindow::placedInsideTheFreeArea()
+{
+    open();
+    QVERIFY(w->screen()->availableGeometry().contains(w->frameGeometry()));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -22,6 +22,7 @@ private slots:
     void captionFollowsTheRow();
     void closingWritesTheRow();
     void refusedAmountIsReported();
+    void onlyWhatWasTypedIsWritten();
 
 private:
     std::unique_ptr<TestProgram> p;
@@ -85,10 +86,11 @@ void TestReviseFees::amountShownWithSeparatorsAfterLeavingTheRow()
 
 void TestReviseFees::captionFollowsTheRow()
 {
+    QSqlQuery(p->state->db()).exec(QStringLiteral("UPDATE Fees SET Class_Level = '' WHERE Class_Level = 'KinderGarten2'"));
     openForm();
     QCOMPARE(form->windowTitle(), QStringLiteral("Revise Fees for KinderGarten1"));
     click("cmdNext");
-    QCOMPARE(form->windowTitle(), QStringLiteral("Revise Fees for KinderGarten2"));
+    QCOMPARE(form->windowTitle(), QStringLiteral("Revise Fees for "));
     click("cmdLast");
     QCOMPARE(form->windowTitle(), QStringLiteral("Revise Fees for Secondary8"));
     click("cmdNext"); // stays on the last row
@@ -122,6 +124,23 @@ void TestReviseFees::refusedAmountIsReported()
     click("cmdClose");
     QVERIFY(!form->isVisible());
     QCOMPARE(stored(QStringLiteral("KinderGarten1"), QStringLiteral("Tuition")).toDouble(), 1200.0);
+}
+
+// An emptied amount is 0 and costs nothing else typed on the row; a box left
+// alone keeps its stored amount to the last decimal.
+void TestReviseFees::onlyWhatWasTypedIsWritten()
+{
+    QSqlQuery(p->state->db()).exec(QStringLiteral("UPDATE Fees SET Development_Levy = 40, Sports = 251.499"));
+    openForm();
+    type(0, QStringLiteral("750"));
+    type(1, QString());
+    QTest::keyClick(box(1), Qt::Key_Delete);
+    click("cmdNext");
+    QVERIFY(p->messages.shown.isEmpty());
+    const QString level = QStringLiteral("KinderGarten1");
+    QCOMPARE(stored(level, QStringLiteral("Tuition")).toDouble(), 750.0);
+    QCOMPARE(stored(level, QStringLiteral("Development_Levy")), QVariant(0.0));
+    QCOMPARE(stored(level, QStringLiteral("Sports")).toDouble(), 251.499);
 }
 
 QTEST_MAIN(TestReviseFees)

@@ -43,6 +43,8 @@ private slots:
     void emptyLevelRefusesOk();
     void cancelChangesNothing();
     void negativeCustomCannotBeLeft();
+    void everyWayOfTickingTogglesOnce_data();
+    void everyWayOfTickingTogglesOnce();
 
 private:
     std::unique_ptr<TestProgram> p;
@@ -208,6 +210,33 @@ void TestSelectFees::negativeCustomCannotBeLeft()
     ok();
     QCOMPARE(record.bill, QStringLiteral("Custom = 15"));
     QCOMPARE(record.payable, QStringLiteral("35"));
+}
+
+void TestSelectFees::everyWayOfTickingTogglesOnce_data()
+{
+    QTest::addColumn<QString>("ways"); // b: the tick box, n: the name, s: Space
+    for (const char *way : {"b", "n", "s", "bb", "bns"})
+        QTest::newRow(way) << QString::fromLatin1(way);
+}
+
+void TestSelectFees::everyWayOfTickingTogglesOnce()
+{
+    QFETCH(QString, ways);
+    prepare();
+    auto *list = form->findChild<QListWidget *>(QStringLiteral("lstFees"));
+    QListWidgetItem *entry = list->findItems(QStringLiteral("Sports"), Qt::MatchExactly).value(0);
+    const QRect row = list->visualItemRect(entry);
+    const QPoint box(row.left() + row.height() / 2, row.center().y()); // the tick box leads the row
+    for (const QChar way : ways) {
+        if (way == u's') {
+            list->setCurrentItem(entry);
+            QTest::keyClick(list, Qt::Key_Space);
+        } else {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              way == u'b' ? box : row.center());
+        }
+    }
+    QCOMPARE(ticked(), ways.size() % 2 ? QStringList{"Sports"} : QStringList{});
 }
 
 QTEST_MAIN(TestSelectFees)

@@ -21,6 +21,7 @@ private slots:
     void changeThenLeave_data();
     void changeThenLeave();
     void looksRight();
+    void troughClickMovesOneYear();
 
 private:
     void open(const QString &stored);
@@ -181,6 +182,15 @@ void TestSetTerm::looksRight()
     const QString grab = qEnvironmentVariable("KOLVANE_GRAB_DIR");
     if (!grab.isEmpty())
         QVERIFY(form->grab().save(grab + QStringLiteral("/setterm.png")));
+}
+
+void TestSetTerm::troughClickMovesOneYear()
+{
+    open(QStringLiteral("First Term_2000/2001"));
+    const int before = year()->value();
+    // Right of the handle, left of the arrow.
+    QTest::mouseClick(year(), Qt::LeftButton, {}, QPoint(year()->width() - year()->height() * 2, year()->height() / 2));
+    QCOMPARE(year()->value(), before + 1);
 }
 
 QTEST_MAIN(TestSetTerm)

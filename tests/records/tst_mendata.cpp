@@ -12,6 +12,8 @@
 #include <QSqlRecord>
 #include <QTabWidget>
 #include <QTest>
+#include <QWheelEvent>
+#include <QWindow>
 
 // The record form driven through its buttons, then checked against the table.
 class TestMenData : public QObject
@@ -40,7 +42,16 @@ private slots:
     void nullFieldsShowEmpty();
     void newRowOfOtherKindsStores_data();
     void newRowOfOtherKindsStores();
-    void readOnlyStillFinds();
+    void browsingTakesNoTyping_data();
+    void browsingTakesNoTyping();
+    void updateRefusesWhatCannotBeStored_data();
+    void updateRefusesWhatCannotBeStored();
+    void untouchedFieldsWrittenAsRead();
+    void closingWhileEditingAsks_data();
+    void closingWhileEditingAsks();
+    void wheelTurnsOnlyTheFocusedList();
+    void typedDates_data();
+    void typedDates();
     void tabsOfTheKind_data();
     void tabsOfTheKind();
 
@@ -91,6 +102,26 @@ private:
         if (auto *e = w<QLineEdit>(box))
             e->selectAll();
         QTest::keyClicks(w(box), text);
+        if (text.isEmpty())
+            QTest::keyClick(w(box), Qt::Key_Delete);
+    }
+    void fill(const QStringList &boxes) // "box=text", each clicked into first
+    {
+        for (const QString &pair : boxes) {
+            const QByteArray box = pair.section(u'=', 0, 0).toLatin1();
+            QTest::mouseClick(w(box), Qt::LeftButton);
+            if (auto *lines = w<QPlainTextEdit>(box))
+                lines->selectAll();
+            type(box, pair.section(u'=', 1));
+        }
+    }
+    // One notch of the wheel where the pointer rests over the widget.
+    void wheel(QWidget *over)
+    {
+        const QPoint at = over->mapTo(form.get(), over->rect().center());
+        QWheelEvent notch(at, over->mapToGlobal(over->rect().center()), {}, {0, -120}, Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(form->windowHandle(), &notch);
     }
     template<class T = QWidget> T *w(const char *name) const { return form->findChild<T *>(QLatin1String(name)); }
     QString shown(const char *name) const;
@@ -233,10 +264,9 @@ void TestMenData::duplicateNumberStaysInEditing()
     addStudent(QStringLiteral("N1"), QStringLiteral("Okafor"));
     openForm();
     click(8);
-    type("txtNumber", QStringLiteral("n1"));
-    type("txtSurname", QStringLiteral("Twin"));
+    fill({"txtNumber=n1", "txtSurname=Twin", "txtAddress=Jos"});
     click(10);
-    QCOMPARE(p->messages.shown.size(), 1);
+    QCOMPARE(p->messages.texts(), QStringList{"A Student with the number n1 already exists."});
     QVERIFY(w("Frame4")->isVisible());
     QCOMPARE(shown("txtSurname"), QStringLiteral("Twin"));
     QCOMPARE(sql(QStringLiteral("SELECT group_concat(Number || Surname) FROM Student")), QStringLiteral("N1Okafor"));
@@ -346,7 +376,8 @@ void TestMenData::newRowOfOtherKindsStores()
     QFETCH(QString, numberColumn);
     openForm(kind);
     click(8);
-    type(kind == QStringLiteral("Stock") ? "txtStockNumber" : "txtNumber", QStringLiteral("ST-1"));
+    fill(kind == QStringLiteral("Stock") ? QStringList{"txtStockNumber=ST-1", "txtMaterial=Chalk"}
+                                         : QStringList{"txtNumber=ST-1", "txtSurname=Eze", "txtAddress=Jos"});
     type(qPrintable(numberBox), QStringLiteral("250.5"));
     click(10);
     QVERIFY(p->messages.shown.isEmpty());
@@ -354,17 +385,165 @@ void TestMenData::newRowOfOtherKindsStores()
              QStringLiteral("ST-1|250.5|2026-03-14"));
 }
 
-void TestMenData::readOnlyStillFinds()
+void TestMenData::browsingTakesNoTyping_data()
 {
+    QTest::addColumn<bool>("granted");
+    QTest::newRow("browsing") << true;
+    QTest::newRow("read-only arrangement") << false;
+}
+
+void TestMenData::browsingTakesNoTyping()
+{
+    QFETCH(bool, granted);
     addStudents({"First", "Second"});
-    openForm(QStringLiteral("Student"), false);
-    type("txtSurname", QStringLiteral("xyz"));
-    QCOMPARE(shown("txtSurname"), QStringLiteral("Second"));
-    QVERIFY(!w("rtfStudentRemarks")->isVisibleTo(form.get()));
-    QVERIFY(!w("cmdBill")->isEnabled());
-    type("txtGoTo", QStringLiteral("N1"));
+    openForm(QStringLiteral("Student"), granted);
+    fill({"txtSurname=xyz", "txtDebt=9"});
+    QTest::mouseClick(w("cmbSex"), Qt::LeftButton);
+    QTest::keyClick(w("cmbSex"), Qt::Key_Down);
+    QCOMPARE(shown("txtSurname") + shown("txtDebt") + shown("cmbSex"), QStringLiteral("Second1500.5Female"));
+    QCOMPARE(w("rtfStudentRemarks")->isHidden(), !granted);
+    QCOMPARE(w("cmdBill")->isEnabled(), granted);
+    fill({"txtGoTo=N1"});
     QTest::keyClick(w("txtGoTo"), Qt::Key_Return);
     QCOMPARE(shown("txtSurname"), QStringLiteral("First"));
+}
+
+// Nothing is stored; the caret goes to the field to mend, and the operator
+// reads why in words of the form, not of the engine.
+void TestMenData::updateRefusesWhatCannotBeStored_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<QString>("caretIn");
+    QTest::addColumn<QString>("message");
+    const QStringList person = {"txtNumber=N9", "txtSurname=Eze", "txtAddress=Jos"};
+    QTest::newRow("read-only database") << "Student" << person + QStringList{"PRAGMA query_only = ON"}
+                                        << "cmdAction(10)" << "Nothing was stored: the database is read-only.";
+    QTest::newRow("nothing typed") << "Student" << QStringList{} << "txtNumber" << "";
+    QTest::newRow("no surname") << "Student" << QStringList{"txtNumber=N9"} << "txtSurname" << "";
+    QTest::newRow("blank address") << "Staff" << QStringList{"txtNumber=N9", "txtSurname=Eze", "txtAddress=   "}
+                                   << "txtAddress" << "";
+    QTest::newRow("no material") << "Stock" << QStringList{"txtStockNumber=S1"} << "txtMaterial" << "";
+    QTest::newRow("beyond any number") << "Student" << person + QStringList{"txtAmountLastPaid=1e999"}
+                                       << "txtAmountLastPaid" << "Amount Last Paid must be a number.";
+    QTest::newRow("salary not a number") << "Staff" << person + QStringList{"txtMonthlySalary=12abc"}
+                                         << "txtMonthlySalary" << "Monthly Salary must be a number.";
+}
+
+void TestMenData::updateRefusesWhatCannotBeStored()
+{
+    QFETCH(QString, kind);
+    QFETCH(QStringList, typed);
+    QFETCH(QString, caretIn);
+    QFETCH(QString, message);
+    openForm(kind);
+    click(8);
+    QCOMPARE(QApplication::focusWidget()->objectName(),
+             kind == QStringLiteral("Stock") ? QStringLiteral("txtStockNumber") : QStringLiteral("txtNumber"));
+    if (typed.value(3).startsWith(QStringLiteral("PRAGMA")))
+        sql(typed.takeLast());
+    fill(typed);
+    click(10);
+    QCOMPARE(QApplication::focusWidget()->objectName(), caretIn);
+    QCOMPARE(p->messages.texts(), message.isEmpty() ? QStringList{} : QStringList{message});
+    QVERIFY(w("Frame4")->isVisible());
+    QCOMPARE(rows(kind), 0);
+}
+
+// A number box stores the number its check read; fields left alone are
+// written back exactly as they were read.
+void TestMenData::untouchedFieldsWrittenAsRead()
+{
+    addStudent(QStringLiteral("N1"), QStringLiteral("Okafor"));
+    sql(QStringLiteral("UPDATE Student SET Address = 'a' || char(13, 10) || 'b' || char(13) || 'c', "
+                       "Other_Names = 'Ada' || char(160) || 'Obi', Remarks = 'x' || char(13, 10) || 'y', "
+                       "Next_Of_Kin = printf('%.40000c', 'k'), Financial_Balance = 9e999"));
+    const QString before = QStringLiteral("SELECT Address, Other_Names, Remarks, Next_Of_Kin, Financial_Balance, "
+                                          "Class_Arm, Sex, Percentage_Last_Term FROM Student");
+    const QString kept = sql(before);
+    openForm();
+    click(9);
+    fill({"txtDebt=1D3", "txtCummulativePaid=1 500"});
+    click(10);
+    QVERIFY2(p->messages.shown.isEmpty(), qPrintable(p->messages.texts().join(u'|')));
+    QCOMPARE(sql(before), kept);
+    QCOMPARE(sql(QStringLiteral("SELECT Debt_From_Last_Term, Cummulative_Paid, typeof(Cummulative_Paid) FROM Student")),
+             QStringLiteral("1000|1500|real"));
+}
+
+void TestMenData::closingWhileEditingAsks_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("yes stores") << int(MessageBoxes::Yes) << "Eze";
+    QTest::newRow("no drops") << int(MessageBoxes::No) << "Okafor";
+    QTest::newRow("cancel stays in editing") << int(MessageBoxes::Cancel) << "Okafor";
+}
+
+void TestMenData::closingWhileEditingAsks()
+{
+    QFETCH(int, answer);
+    QFETCH(QString, stored);
+    const bool open = answer == MessageBoxes::Cancel;
+    addStudent(QStringLiteral("N1"), QStringLiteral("Okafor"));
+    openForm();
+    click(9);
+    fill({"txtSurname=Eze"});
+    p->messages.setNextAnswer(MessageBoxes::Button(answer));
+    QCOMPARE(form->close(), !open);
+    QCOMPARE(p->messages.texts(), QStringList{"Store the changes to N1?"});
+    QCOMPARE(sql(QStringLiteral("SELECT Surname FROM Student")), stored);
+    QVERIFY(form->isVisible() == open && form->editing() == open);
+}
+
+void TestMenData::wheelTurnsOnlyTheFocusedList()
+{
+    addStudent(QStringLiteral("N1"), QStringLiteral("Okafor"));
+    openForm();
+    click(9);
+    auto *tabs = w<QTabWidget>("SSTab1");
+    tabs->setCurrentIndex(MenData::StudentTab);
+    wheel(w("cmbClassLevel"));
+    QCOMPARE(shown("cmbClassLevel"), QStringLiteral("Primary1"));
+    QTest::mouseClick(w("cmbClassLevel"), Qt::LeftButton);
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    wheel(w("cmbClassLevel"));
+    QCOMPARE(shown("cmbClassLevel"), QStringLiteral("Primary2"));
+    // A failing check holds against the wheel on a list and on the tab bar.
+    tabs->setCurrentIndex(MenData::BasicTab);
+    fill({"txtSurname="});
+    for (QWidget *over : {w("cmbSex"), static_cast<QWidget *>(tabs->tabBar())})
+        wheel(over);
+    QCOMPARE(shown("cmbSex"), QStringLiteral("Female"));
+    QCOMPARE(tabs->currentIndex(), int(MenData::BasicTab));
+    QCOMPARE(QApplication::focusWidget(), w("txtSurname"));
+    form->grab().save(QStringLiteral("/tmp/kolvane-mendata-editing.png"));
+}
+
+void TestMenData::typedDates_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("dd/MM/yyyy") << "14/03/2015" << "2015-03-14";
+    QTest::newRow("d/M/yyyy") << "4/3/2015" << "2015-03-04";
+    QTest::newRow("d.M.yyyy") << "4.3.2015" << "2015-03-04";
+    QTest::newRow("yyyy-MM-dd") << "2015-03-14" << "2015-03-14";
+    QTest::newRow("no such day") << "31/02/2015" << "";
+}
+
+void TestMenData::typedDates()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    addStudent(QStringLiteral("N1"), QStringLiteral("Okafor")); // shown as "no date"
+    openForm();
+    click(9);
+    QTest::mouseClick(w("dtpBirthday"), Qt::LeftButton);
+    QTest::keyClicks(w("dtpBirthday"), typed);
+    QTest::keyClick(w("dtpBirthday"), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), w("dtpEnlisted"));
+    click(10);
+    QCOMPARE(sql(QStringLiteral("SELECT Birthday FROM Student")), stored);
 }
 
 void TestMenData::tabsOfTheKind_data()
@@ -392,6 +571,12 @@ void TestMenData::tabsOfTheKind()
         form->grab().save(QStringLiteral("/tmp/kolvane-mendata-%1-%2.png").arg(kind, tabWidget->tabText(i)));
     }
     QCOMPARE(visible, tabs);
+    // Ctrl+Tab and the wheel pass over the other kinds' tabs.
+    for (int i = 0; i < 4; ++i) {
+        QTest::keyClick(tabWidget, Qt::Key_Tab, i % 2 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+        wheel(tabWidget->tabBar());
+        QVERIFY2(tabs.contains(tabWidget->tabText(tabWidget->currentIndex())), qPrintable(tabWidget->tabText(tabWidget->currentIndex())));
+    }
 }
 
 QTEST_MAIN(TestMenData)
