@@ -134,6 +134,7 @@ void Accounts::buildEntryView()
         grid->addWidget(rows.at(r).second, r, 1, Qt::AlignLeft);
     }
     m_good->setMinimumWidth(300);
+    grid->setColumnStretch(1, 1);
     grid->addWidget(m_toSchool, 3, 1);
     grid->addWidget(m_bySchool, 4, 1);
     auto *buttons = new QHBoxLayout;
