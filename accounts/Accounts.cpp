@@ -39,8 +39,8 @@ Accounts::Accounts(AppState &state, QWidget *parent)
     : QDialog(parent), m_state(state), m_ledger(state.db()), m_views(new QStackedWidget(this)),
       m_frameTransaction(new QGroupBox(QStringLiteral("Transaction"), m_views)),
       m_list(new QListWidget(m_frameTransaction)),
-      m_frameInput(
-          new QGroupBox(QStringLiteral("Input non-student related financial transactions"), m_views)),
+      m_frameInput(new QGroupBox(QStringLiteral("Input non-student related financial transactions"),
+                                 m_views)),
       m_date(new QDateEdit(m_frameInput)), m_good(new QLineEdit(m_frameInput)),
       m_amount(new QLineEdit(m_frameInput)),
       m_toSchool(new QRadioButton(QStringLiteral("Payment made to School"), m_frameInput)),
@@ -123,8 +123,8 @@ void Accounts::buildEntryView()
 
     auto *grid = new QGridLayout(m_frameInput);
     const QList<std::pair<QString, QWidget *>> rows{{QStringLiteral("Date"), m_date},
-                                                     {QStringLiteral("Good_Or_Service"), m_good},
-                                                     {QStringLiteral("Amount"), m_amount}};
+                                                    {QStringLiteral("Good_Or_Service"), m_good},
+                                                    {QStringLiteral("Amount"), m_amount}};
     const int labelIndex[] = {2, 0, 1};
     for (int r = 0; r < rows.size(); ++r) {
         auto *label = new QLabel(rows.at(r).first, m_frameInput);
@@ -296,8 +296,8 @@ void Accounts::deleteSelected()
         return;
     // The line goes only with its row, so the list never shows a deletion that failed.
     if (!m_ledger.remove(id)) {
-        messages.ok(MessageBoxes::lines({QStringLiteral("The transaction was not deleted."),
-                                         m_ledger.lastError()}),
+        messages.ok(MessageBoxes::lines(
+                        {QStringLiteral("The transaction was not deleted."), m_ledger.lastError()}),
                     MessageBoxes::Icon::Exclamation);
         return;
     }
@@ -345,8 +345,8 @@ void Accounts::printLedger()
     QStringList lines;
     for (int i = 0; i < m_list->count(); ++i)
         lines.append(m_list->item(i)->text());
-    const QStringList text = LedgerText::printout(
-        windowTitle() + u' ' + m_frameSummary->title(), summary, lines);
+    const QStringList text =
+        LedgerText::printout(windowTitle() + u' ' + m_frameSummary->title(), summary, lines);
 
     QTextDocument document;
     document.setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 10));
@@ -415,8 +415,8 @@ bool Accounts::eventFilter(QObject *watched, QEvent *event)
         auto *box = static_cast<QLineEdit *>(watched);
         QTimer::singleShot(0, box, &QLineEdit::selectAll);
     } else if (event->type() == QEvent::FocusOut && watched == m_amount && amountAcceptable()) {
-        m_amount->setText(LedgerText::plainAmount(
-            LedgerText::centsOf(Numbers::readNumber(m_amount->text()))));
+        m_amount->setText(
+            LedgerText::plainAmount(LedgerText::centsOf(Numbers::readNumber(m_amount->text()))));
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -22,10 +22,7 @@ void LedgerTotals::remove(qint64 cents)
         purchases += cents;
 }
 
-Ledger::Ledger(QSqlDatabase db)
-    : m_db(std::move(db))
-{
-}
+Ledger::Ledger(QSqlDatabase db) : m_db(std::move(db)) {}
 
 namespace {
 
@@ -43,7 +40,8 @@ LedgerEntry entryOf(const QSqlQuery &q)
 
 QVariant stored(const QDate &date)
 {
-    return date.isValid() ? QVariant(date.toString(Qt::ISODate)) : QVariant(QMetaType(QMetaType::QString));
+    return date.isValid() ? QVariant(date.toString(Qt::ISODate))
+                          : QVariant(QMetaType(QMetaType::QString));
 }
 
 } // namespace
@@ -79,8 +77,9 @@ bool Ledger::add(LedgerEntry &entry)
 {
     // One statement takes the number and the row, so nothing can come between.
     QSqlQuery q(m_db);
-    q.prepare(QStringLiteral("INSERT INTO Accounts (ID, Date_Of_Transaction, Good_Or_Service, Amount) "
-                             "SELECT coalesce(max(ID), 0) + 1, ?, ?, ? FROM Accounts"));
+    q.prepare(
+        QStringLiteral("INSERT INTO Accounts (ID, Date_Of_Transaction, Good_Or_Service, Amount) "
+                       "SELECT coalesce(max(ID), 0) + 1, ?, ?, ? FROM Accounts"));
     q.addBindValue(stored(entry.date));
     q.addBindValue(entry.good);
     q.addBindValue(LedgerText::amountOf(entry.cents));
@@ -138,8 +137,9 @@ bool Ledger::removeAll()
 std::optional<StudentTotals> Ledger::studentTotals(const QSqlDatabase &db)
 {
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("SELECT total(Cummulative_Paid), total(Amount_Payable) FROM Student"))
-        || !q.next())
+    if (!q.exec(
+            QStringLiteral("SELECT total(Cummulative_Paid), total(Amount_Payable) FROM Student")) ||
+        !q.next())
         return std::nullopt;
     return StudentTotals{q.value(0).toDouble(), q.value(1).toDouble()};
 }

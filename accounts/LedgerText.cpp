@@ -57,8 +57,8 @@ QString signConvention()
 
 QString line(const LedgerEntry &entry)
 {
-    return QLocale::system().toString(entry.date, QLocale::ShortFormat) + QStringLiteral("    ")
-           + entry.good + QStringLiteral(" = ") + plainAmount(entry.cents);
+    return QLocale::system().toString(entry.date, QLocale::ShortFormat) + QStringLiteral("    ") +
+           entry.good + QStringLiteral(" = ") + plainAmount(entry.cents);
 }
 
 QStringList printout(const QString &heading, const QList<std::pair<QString, QString>> &summary,
