@@ -10,6 +10,7 @@ class MessageBoxes;
 class Waiter;
 class SoundPlayer;
 class Clock;
+class Desktop;
 
 // The seams every form reaches the outside world through.
 struct Services
@@ -18,6 +19,7 @@ struct Services
     Waiter &waiter;
     SoundPlayer &sound;
     Clock &clock;
+    Desktop &desktop;
 };
 
 // The application's state: one object made by main (or by a test) and passed

@@ -1,4 +1,5 @@
 #include "app/KolvaneMain.h"
+#include "accounts/Accounts.h"
 
 #include "app/AppState.h"
 #include "app/Login.h"
@@ -211,7 +212,10 @@ void KolvaneMain::buildMenus()
     });
     addSeparator(tools, "mnuToolsSep1");
     connect(addItem(tools, "mnuToolsAccounts", tr("&Accounts")), &QAction::triggered, this, [this] {
-        guarded(QStringLiteral("to enter accounts."), [this] { emit formRequested(QStringLiteral("Accounts")); });
+        guarded(QStringLiteral("to enter accounts."), [this] {
+            Accounts form(m_state, this);
+            form.exec();
+        });
     });
     addSeparator(tools, "mnuToolsSep2");
     connect(addItem(tools, "mnuToolsModifyPassword", tr("Modify &Password")), &QAction::triggered, this,

@@ -3,6 +3,7 @@
 #include "app/SoundPlayer.h"
 #include "app/Startup.h"
 #include "platform/Clock.h"
+#include "platform/SystemDesktop.h"
 #include "platform/Waiter.h"
 #include "platform/WidgetMessageBoxes.h"
 
@@ -18,7 +19,8 @@ int main(int argc, char *argv[])
     SleepingWaiter waiter;
     SilentSoundPlayer sound;
     SystemClock clock;
-    AppState state(Services{messages, waiter, sound, clock});
+    SystemDesktop desktop;
+    AppState state(Services{messages, waiter, sound, clock, desktop});
 
     StartupResult started = Main(state, QCoreApplication::applicationDirPath());
     if (started.verdict == StartupResult::End)

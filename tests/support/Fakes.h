@@ -2,6 +2,7 @@
 
 #include "app/SoundPlayer.h"
 #include "platform/Clock.h"
+#include "platform/Desktop.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Waiter.h"
 
@@ -64,4 +65,21 @@ class FixedClock : public Clock
 public:
     QDateTime now() const override { return current; }
     QDateTime current = QDateTime(QDate(2026, 3, 14), QTime(9, 26, 53));
+};
+
+// A desktop with or without a printer. Printing goes to `onPrint` (a test
+// prints to a PDF file there); without it the document is only counted.
+class FakeDesktop : public Desktop
+{
+public:
+    bool hasPrinter() const override { return printerInstalled; }
+    bool print(QTextDocument &document, QWidget *) override
+    {
+        ++prints;
+        return onPrint ? onPrint(document) : true;
+    }
+
+    bool printerInstalled = false;
+    int prints = 0;
+    std::function<bool(QTextDocument &)> onPrint;
 };

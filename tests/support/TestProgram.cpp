@@ -23,7 +23,7 @@ TestProgram::TestProgram(Layout layout)
         qFatal("cannot make a temporary program folder");
     waiter.journal = &journal;
     sound.journal = &journal;
-    state = std::make_unique<AppState>(Services{messages, waiter, sound, clock});
+    state = std::make_unique<AppState>(Services{messages, waiter, sound, clock, desktop});
     state->AppPath = appPath();
     if (layout == Full) {
         QDir d(m_dir.path());

@@ -37,6 +37,7 @@ public:
     RecordingWaiter waiter;
     RecordingSoundPlayer sound;
     FixedClock clock;
+    FakeDesktop desktop;
     QStringList journal;
     std::unique_ptr<AppState> state;
 
