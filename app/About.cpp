@@ -76,7 +76,7 @@ About::About(AppState &state, QWidget *parent)
     description->setWordWrap(true);
     description->setMinimumWidth(340);
 
-    auto *rights = new QLabel(tr("Copyright \u00a9 2026 Velmoran. All rights reserved."), this);
+    auto *rights = new QLabel(QStringLiteral("Copyright \u00A9 Velmoran. All rights reserved."), this);
     rights->setObjectName(QStringLiteral("lblPOBox"));
 
     auto *sysInfo = new QPushButton(tr("&System Info..."), this);

@@ -229,12 +229,13 @@ void HelpWindow::refreshList()
         auto *item = new QListWidgetItem(page.title, m_list);
         item->setData(Qt::UserRole, page.file);
     }
+    const QString pages = found.size() == 1 ? tr("1 page") : tr("%1 pages").arg(found.size());
     if (m_search->text().trimmed().isEmpty())
-        m_count->setText(tr("%n page(s) of help", nullptr, int(found.size())));
+        m_count->setText(pages + tr(" of help"));
     else if (found.isEmpty())
         m_count->setText(tr("No page holds all these words."));
     else
-        m_count->setText(tr("%n page(s) found", nullptr, int(found.size())));
+        m_count->setText(pages + tr(" found"));
 }
 
 void HelpWindow::openListed()
