@@ -1,13 +1,16 @@
 #include "app/KolvaneMain.h"
 #include "accounts/Accounts.h"
 
+#include "app/About.h"
 #include "app/AppState.h"
+#include "app/HelpWindow.h"
 #include "app/Login.h"
 #include "app/ModifyPassword.h"
 #include "app/SoundPlayer.h"
 #include "classes/RestructureClasses.h"
 #include "classes/ReviseFees.h"
 #include "classes/SetTerm.h"
+#include "platform/Clock.h"
 #include "platform/Database.h"
 #include "records/MenData.h"
 #include "reports/QueryReport.h"
@@ -23,6 +26,7 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 
 namespace {
@@ -144,6 +148,7 @@ void KolvaneMain::buildMenus()
         QMenu *m = menuBar()->addMenu(caption);
         m->setObjectName(QString::fromLatin1(name));
         m->setProperty("helpContextId", helpId);
+        HelpWindow::watchMenu(m, [this](int context) { help().showContext(context); });
         return m;
     };
 
@@ -224,14 +229,27 @@ void KolvaneMain::buildMenus()
                 form.exec();
             });
 
-    QMenu *help = menu("mnuHelp", tr("&Help"), 240);
-    connect(addItem(help, "mnuHelpContents", tr("&Contents...")), &QAction::triggered, this,
-            [this] { emit formRequested(QStringLiteral("HelpContents")); });
-    connect(addItem(help, "mnuHelpSearch", tr("&Search For Help On...")), &QAction::triggered, this,
-            [this] { emit formRequested(QStringLiteral("HelpSearch")); });
-    addSeparator(help, "mnuHelpBar1");
-    connect(addItem(help, "mnuHelpAbout", tr("&About")), &QAction::triggered, this,
-            [this] { emit formRequested(QStringLiteral("About")); });
+    QMenu *helpMenu = menu("mnuHelp", tr("&Help"), 240);
+    connect(addItem(helpMenu, "mnuHelpContents", tr("&Contents...")), &QAction::triggered, this,
+            [this] { help().showContext(HelpWindow::ContentsTopic); });
+    connect(addItem(helpMenu, "mnuHelpSearch", tr("&Search For Help On...")), &QAction::triggered, this,
+            [this] { help().showSearch(); });
+    addSeparator(helpMenu, "mnuHelpBar1");
+    connect(addItem(helpMenu, "mnuHelpAbout", tr("&About")), &QAction::triggered, this,
+            [this] {
+                About box(m_state, this);
+                box.exec();
+            });
+    // F1 with no menu open: the contents.
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
+            [this] { help().showContext(HelpWindow::ContentsTopic); });
+}
+
+HelpWindow &KolvaneMain::help()
+{
+    if (!m_help)
+        m_help = new HelpWindow(m_state.path(QStringLiteral("Help")), this);
+    return *m_help;
 }
 
 void KolvaneMain::resizeEvent(QResizeEvent *event)
@@ -331,7 +349,8 @@ void KolvaneMain::PlayNextPiece()
         m_state.NextPiece = 0;
     } else if (!m_state.RandomStartDone) {
         m_state.RandomStartDone = true;
-        m_state.NextPiece = static_cast<int>(QRandomGenerator::global()->bounded(count));
+        QRandomGenerator random(static_cast<quint32>(m_state.services.clock.now().toMSecsSinceEpoch()));
+        m_state.NextPiece = static_cast<int>(count * random.generateDouble());
     }
     // A list that shrank under us never indexes past its end.
     if (m_state.NextPiece < 0 || m_state.NextPiece >= count)
@@ -375,6 +394,8 @@ bool KolvaneMain::BackUpDatabase()
 
 void KolvaneMain::exitSteps()
 {
+    if (m_help)
+        m_help->close();
     m_timer->stop();
     Database::close(m_state.DbConnection);
     BackUpDatabase();

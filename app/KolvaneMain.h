@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 
 class AppState;
+class HelpWindow;
 class QAction;
 class QActionGroup;
 class QLabel;
@@ -59,6 +61,8 @@ private:
     void guarded(const QString &phrase, const std::function<void()> &openForm);
     void timerTick();
     void exitSteps();
+    // The help window, made when first asked for.
+    HelpWindow &help();
 
     AppState &m_state;
     bool m_abandoned = false;
@@ -69,4 +73,5 @@ private:
     QAction *m_query = nullptr;
     QAction *m_music = nullptr;
     QAction *m_voice = nullptr;
+    QPointer<HelpWindow> m_help;
 };

@@ -1,6 +1,6 @@
 #include "app/AppState.h"
 #include "app/KolvaneMain.h"
-#include "app/SoundPlayer.h"
+#include "app/SdlSoundPlayer.h"
 #include "app/Startup.h"
 #include "platform/Clock.h"
 #include "platform/SystemDesktop.h"
@@ -17,7 +17,7 @@ int main(int argc, char *argv[])
 
     WidgetMessageBoxes messages;
     SleepingWaiter waiter;
-    SilentSoundPlayer sound;
+    SdlSoundPlayer sound;
     SystemClock clock;
     SystemDesktop desktop;
     AppState state(Services{messages, waiter, sound, clock, desktop});

@@ -1,0 +1,102 @@
+#include "app/SdlSoundPlayer.h"
+
+#include <QFileInfo>
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+namespace {
+
+// Prompts never overlap: a new one replaces the one still speaking.
+constexpr int VoiceChannel = 0;
+
+} // namespace
+
+QStringList SdlSoundPlayer::soundFontCandidates()
+{
+    return {QStringLiteral("/usr/share/sounds/sf2/default-GM.sf2"),
+            QStringLiteral("/usr/share/sounds/sf2/FluidR3_GM.sf2"),
+            QStringLiteral("/usr/share/sounds/sf2/TimGM6mb.sf2"),
+            QStringLiteral("/usr/share/sounds/sf3/default-GM.sf3")};
+}
+
+SdlSoundPlayer::SdlSoundPlayer()
+{
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return;
+    if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) != 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return;
+    }
+    m_open = true;
+    Mix_Init(MIX_INIT_MID);
+    // The user's own choice of font, if any, wins over ours.
+    if (!SDL_getenv("SDL_SOUNDFONTS")) {
+        for (const QString &font : soundFontCandidates()) {
+            if (QFileInfo(font).isReadable()) {
+                Mix_SetSoundFonts(QFile::encodeName(font).constData());
+                break;
+            }
+        }
+    }
+}
+
+SdlSoundPlayer::~SdlSoundPlayer()
+{
+    if (!m_open)
+        return;
+    stopMusic();
+    stopWave();
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void SdlSoundPlayer::playWave(const QString &file, int)
+{
+    if (!m_open)
+        return;
+    stopWave();
+    m_wave = Mix_LoadWAV(QFile::encodeName(file).constData());
+    if (m_wave)
+        Mix_PlayChannel(VoiceChannel, m_wave, 0);
+}
+
+void SdlSoundPlayer::stopWave()
+{
+    if (!m_open)
+        return;
+    // A chunk may be freed only once its channel has let go of it.
+    Mix_HaltChannel(VoiceChannel);
+    if (m_wave) {
+        Mix_FreeChunk(m_wave);
+        m_wave = nullptr;
+    }
+}
+
+void SdlSoundPlayer::playMusic(const QString &file)
+{
+    if (!m_open)
+        return;
+    stopMusic();
+    m_music = Mix_LoadMUS(QFile::encodeName(file).constData());
+    if (m_music && Mix_PlayMusic(m_music, 1) != 0) {
+        Mix_FreeMusic(m_music);
+        m_music = nullptr;
+    }
+}
+
+void SdlSoundPlayer::stopMusic()
+{
+    if (!m_open)
+        return;
+    Mix_HaltMusic();
+    if (m_music) {
+        Mix_FreeMusic(m_music);
+        m_music = nullptr;
+    }
+}
+
+bool SdlSoundPlayer::musicPlaying() const
+{
+    return m_open && m_music && Mix_PlayingMusic() != 0;
+}

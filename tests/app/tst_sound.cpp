@@ -1,0 +1,148 @@
+#include "Modal.h"
+#include "TestProgram.h"
+#include "app/KolvaneMain.h"
+#include "app/SdlSoundPlayer.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString Built = QStringLiteral(KOLVANE_PROGRAM_DIR) + u'/';
+
+// Whether a raw 16-bit output file holds sound rather than silence.
+bool audible(const QString &file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = f.readAll();
+    const auto *samples = reinterpret_cast<const qint16 *>(bytes.constData());
+    int loud = 0;
+    for (qsizetype i = 0; i < bytes.size() / 2; ++i)
+        if (qAbs(int(samples[i])) > 500)
+            ++loud;
+    return loud > 1000;
+}
+
+} // namespace
+
+class TestSound : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup() { cancelPendingModals(); }
+    void realPlayerReachesOutput_data();
+    void realPlayerReachesOutput();
+    void pieceOrderFollowsSeed();
+    void voiceOffSilencesPromptNotIntro();
+};
+
+void TestSound::realPlayerReachesOutput_data()
+{
+    QTest::addColumn<QByteArray>("device");
+    QTest::addColumn<QString>("file"); // under the built program folder; .mid plays as music
+    QTest::addColumn<bool>("heard");
+    QTest::newRow("intro prompt") << QByteArray("disk") << "Sounds/Wav/Intro.Wav" << true;
+    QTest::newRow("siren") << QByteArray("disk") << "Sounds/Wav/Siren1.Wav" << true;
+    QTest::newRow("midi piece") << QByteArray("disk") << "Sounds/Midi/OdeToJoy.mid" << true;
+    QTest::newRow("missing wave") << QByteArray("disk") << "Sounds/Wav/Gone.Wav" << false;
+    QTest::newRow("missing piece") << QByteArray("disk") << "Sounds/Midi/Gone.mid" << false;
+    QTest::newRow("no device, wave") << QByteArray("none") << "Sounds/Wav/Intro.Wav" << false;
+    QTest::newRow("no device, piece") << QByteArray("none") << "Sounds/Midi/OdeToJoy.mid" << false;
+}
+
+// Through SDL's disk device the sound reaches the output file, and a piece
+// reads as playing until it is stopped. Without a device, or without a
+// playable file, every call stays quiet.
+void TestSound::realPlayerReachesOutput()
+{
+    QFETCH(QByteArray, device);
+    QFETCH(QString, file);
+    QFETCH(bool, heard);
+    QTemporaryDir dir;
+    const QString output = dir.filePath(QStringLiteral("out.raw"));
+    qputenv("SDL_AUDIODRIVER", device);
+    qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(output));
+    {
+        SdlSoundPlayer player;
+        QCOMPARE(player.isOpen(), device == "disk");
+        if (file.endsWith(QStringLiteral(".mid"))) {
+            player.playMusic(Built + file);
+            QCOMPARE(player.musicPlaying(), heard);
+        } else {
+            player.playWave(Built + file, SoundPlayer::PromptMode);
+        }
+        QTest::qWait(900);
+        player.stopMusic();
+        player.stopWave();
+        QVERIFY(!player.musicPlaying());
+    }
+    QCOMPARE(audible(output), heard);
+}
+
+// A, then a piece drawn with the clock as the seed, then on in list order
+// with wrap-around. The same moment draws the same piece; moments differ.
+void TestSound::pieceOrderFollowsSeed()
+{
+    const QStringList files = {"/m/a.mid", "/m/b.mid", "/m/c.mid"};
+    auto order = [&files](int minute) {
+        TestProgram p;
+        p.clock.current = p.clock.current.addSecs(60 * minute);
+        p.state->MusicFiles = files;
+        KolvaneMain w(*p.state);
+        w.abandon();
+        for (int i = 0; i < 5; ++i)
+            w.PlayNextPiece();
+        QStringList pieces;
+        for (const QString &c : p.sound.calls)
+            if (c.startsWith(QStringLiteral("music ")))
+                pieces << c.mid(6);
+        return pieces;
+    };
+    QSet<QString> seconds;
+    for (int minute = 0; minute < 12; ++minute) {
+        const QStringList pieces = order(minute);
+        QCOMPARE(pieces.size(), 6);
+        QCOMPARE(pieces.first(), QStringLiteral("a.mid"));
+        const int start = int(files.indexOf(QStringLiteral("/m/") + pieces.at(1)));
+        for (int i = 1; i < 6; ++i)
+            QCOMPARE(pieces.at(i), files.at((start + i - 1) % 3).mid(3));
+        QCOMPARE(order(minute), pieces);
+        seconds << pieces.at(1);
+    }
+    QVERIFY(seconds.size() > 1);
+}
+
+// Voice off: the start-up greeting still plays, but the prompt, the third
+// wrong password and its siren are silent and nobody waits for them.
+void TestSound::voiceOffSilencesPromptNotIntro()
+{
+    TestProgram p;
+    p.state->IntroWav = p.file(QStringLiteral("Sounds/Wav/Intro.Wav"));
+    KolvaneMain w(*p.state);
+    w.abandon();
+    w.findChild<QAction *>(QStringLiteral("mnuToolsVoice"))->trigger();
+    QVERIFY(!p.state->VoiceOn);
+    QCOMPARE(p.sound.calls.value(0), QStringLiteral("wave Intro.Wav -1"));
+    p.sound.calls.clear();
+    whenModalOpens(QStringLiteral("Login"), [](QDialog *d) {
+        for (int i = 0; i < 3 && d->isVisible(); ++i) {
+            QTest::keyClicks(d->findChild<QLineEdit *>(QStringLiteral("txtPassword")), QStringLiteral("wrong"));
+            QTest::mouseClick(d->findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
+        }
+    });
+    w.findChild<QAction *>(QStringLiteral("mnuToolsSetTerm"))->trigger();
+    QVERIFY(!p.state->LoginGranted);
+    QVERIFY(p.sound.calls.filter(QRegularExpression(QStringLiteral("^wave "))).isEmpty());
+    QVERIFY(p.waiter.waits.isEmpty());
+}
+
+QTEST_MAIN(TestSound)
+#include "tst_sound.moc"
