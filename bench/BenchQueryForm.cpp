@@ -9,6 +9,7 @@
 #include "platform/Clock.h"
 #include "platform/Database.h"
 #include "platform/MessageBoxes.h"
+#include "platform/SystemDesktop.h"
 #include "platform/Waiter.h"
 #include "reports/QueryReport.h"
 
@@ -93,7 +94,8 @@ int main(int argc, char *argv[])
     NoWait waiter;
     SilentSoundPlayer sound;
     SystemClock clock;
-    AppState state(Services{messages, waiter, sound, clock});
+    SystemDesktop desktop;
+    AppState state(Services{messages, waiter, sound, clock, desktop});
     state.AppPath = QString::fromLocal8Bit(argv[1]);
     if (!state.AppPath.endsWith(u'/'))
         state.AppPath += u'/';
