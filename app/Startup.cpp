@@ -47,6 +47,7 @@ StartupResult Main(AppState &state, const QString &programFolder)
     QCoreApplication::processEvents();
 
     StartupSteps::createWorkingFolders(state.AppPath);
+    StartupSteps::removeLeftovers(state.AppPath);
     QDir::setCurrent(state.AppPath);
     state.MusicFiles = StartupSteps::musicFiles(state.AppPath);
     state.VoiceOn = true;

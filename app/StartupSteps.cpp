@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -31,6 +32,16 @@ void createWorkingFolders(const QString &appPath)
             continue;
         // One level only: a missing parent means the folder is not made.
         QDir().mkdir(target);
+    }
+}
+
+void removeLeftovers(const QString &appPath)
+{
+    static const QRegularExpression temporary(QStringLiteral("\\.tmp-[A-Za-z0-9]{6}$"));
+    for (const char *folder : {"Progs", "Backup"}) {
+        QDir dir(Paths::resolve(appPath, QLatin1String(folder)));
+        for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden).filter(temporary))
+            dir.remove(name);
     }
 }
 

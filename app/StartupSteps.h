@@ -14,6 +14,10 @@ namespace StartupSteps {
 const QStringList &workingFolders();
 void createWorkingFolders(const QString &appPath);
 
+// Removes the temporary files of replacements a crash cut short (in Progs
+// and Backup); only the program holding the folder may do so.
+void removeLeftovers(const QString &appPath);
+
 // Full paths of the background music: every *.mid, then every *.rmi of
 // Sounds/Midi, letter case aside, each group in name order.
 QStringList musicFiles(const QString &appPath);
