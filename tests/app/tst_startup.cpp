@@ -45,8 +45,6 @@ void TestStartup::freshFolderWithoutPicturesAndSounds()
     QCOMPARE(p.state->SchoolName, QStringLiteral("Brindlemark Grammar School"));
     QCOMPARE(p.state->AppPath, p.appPath()); // given with its slash, it keeps exactly one
     QCOMPARE(QDir::currentPath() + u'/', QFileInfo(p.appPath()).canonicalFilePath() + u'/');
-    QCOMPARE(p.state->IntroWav, p.file(QStringLiteral("Sounds/Wav/Intro.Wav")));
-    QVERIFY(p.state->VoiceOn);
     QCOMPARE(p.state->classes.CurrentTerm, QStringLiteral("Second Term_2026/2027 "));
     QVERIFY(p.state->db().isOpen());
     QVERIFY(r.mainWindow->isVisible());
