@@ -12,8 +12,8 @@ namespace Backups {
 
 QString datedFile(const AppState &state, const QDateTime &when)
 {
-    return QFileInfo(state.backupFile()).absolutePath() + QStringLiteral("/KolvaneBackup-")
-           + when.toString(QStringLiteral("yyyyMMdd-HHmmss")) + QStringLiteral(".db");
+    return QFileInfo(state.backupFile()).absolutePath() + QStringLiteral("/KolvaneBackup-") +
+           when.toString(QStringLiteral("yyyyMMdd-HHmmss")) + QStringLiteral(".db");
 }
 
 bool write(const AppState &state, QString *error)
@@ -21,12 +21,14 @@ bool write(const AppState &state, QString *error)
     const QString db = state.databaseFile();
     QString problem;
     if (!Database::passesQuickCheck(db, &problem)) {
-        *error = QStringLiteral("The database ") + db + QStringLiteral(" failed its check:\r\n") + problem;
+        *error = QStringLiteral("The database ") + db + QStringLiteral(" failed its check:\r\n") +
+                 problem;
         return false;
     }
     // A second exit within the same second replaces that second's copy.
     const QString dated = datedFile(state, state.services.clock.now());
-    if (!Database::copyDatabase(db, dated, &problem) || !Database::copyDatabase(dated, state.backupFile(), &problem)) {
+    if (!Database::copyDatabase(db, dated, &problem) ||
+        !Database::copyDatabase(dated, state.backupFile(), &problem)) {
         *error = problem;
         return false;
     }

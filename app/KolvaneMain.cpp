@@ -9,8 +9,8 @@
 #include "classes/ReviseFees.h"
 #include "classes/SetTerm.h"
 #include "platform/Database.h"
-#include "records/MenData.h"
 #include "platform/MessageBoxes.h"
+#include "records/MenData.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -347,7 +347,8 @@ bool KolvaneMain::BackUpDatabase()
         return true;
     // A damaged database or a failed copy never replaces the last good copy.
     m_state.services.messages.ok(
-        MessageBoxes::lines({QStringLiteral("The backup copy could not be written:"), m_state.backupFile(), error,
+        MessageBoxes::lines({QStringLiteral("The backup copy could not be written:"),
+                             m_state.backupFile(), error,
                              QStringLiteral("The last backup copy was kept as it was.")}),
         MessageBoxes::Icon::Exclamation);
     return false;

@@ -24,8 +24,8 @@ QString SettingsStore::fileIn(const QString &appPath)
 
 void SettingsStore::makeOwnerOnly() const
 {
-    const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
-                        | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                        QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
     const QFileDevice::Permissions now = QFile::permissions(m_file);
     if (now & others)
         QFile::setPermissions(m_file, now & (QFileDevice::ReadOwner | QFileDevice::WriteOwner));

@@ -6,9 +6,8 @@
 #include <QLocalSocket>
 
 SingleInstance::SingleInstance(const QString &progsFolder, QObject *parent)
-    : QObject(parent)
-    , m_progs(progsFolder)
-    , m_lock(QDir(progsFolder).filePath(QStringLiteral("Kolvane.lock")))
+    : QObject(parent), m_progs(progsFolder),
+      m_lock(QDir(progsFolder).filePath(QStringLiteral("Kolvane.lock")))
 {
     // Only a dead holder makes a lock stale, however long the program runs.
     m_lock.setStaleLockTime(0);
@@ -18,9 +17,10 @@ bool SingleInstance::acquire()
 {
     QDir().mkdir(m_progs);
     const QString where = QFileInfo(m_progs).canonicalFilePath();
-    m_serverName = QStringLiteral("kolvane-")
-                   + QString::fromLatin1(
-                       QCryptographicHash::hash(where.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
+    m_serverName =
+        QStringLiteral("kolvane-") +
+        QString::fromLatin1(
+            QCryptographicHash::hash(where.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
     if (!m_lock.tryLock(0)) {
         // A folder where no lock can be made at all is reported by the
         // database checks that follow; only a live holder stops the start.

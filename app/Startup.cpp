@@ -81,7 +81,8 @@ StartupResult Main(AppState &state, const QString &programFolder)
     KolvaneMain *window = result.mainWindow.get();
     QObject::connect(result.instance.get(), &SingleInstance::wakeRequested, window, [window] {
         // The form in front, when one is open, is what the operator wants back.
-        QWidget *front = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : window;
+        QWidget *front =
+            QApplication::activeModalWidget() ? QApplication::activeModalWidget() : window;
         window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
         front->raise();
         front->activateWindow();

@@ -84,13 +84,15 @@ bool missingOrEmpty(const QString &file)
 bool mayUse(const QString &file)
 {
     const QByteArray folder = QFile::encodeName(QFileInfo(file).absolutePath());
-    return ::faccessat(AT_FDCWD, QFile::encodeName(file).constData(), R_OK | W_OK, AT_EACCESS) == 0
-           && ::faccessat(AT_FDCWD, folder.constData(), W_OK | X_OK, AT_EACCESS) == 0;
+    return ::faccessat(AT_FDCWD, QFile::encodeName(file).constData(), R_OK | W_OK, AT_EACCESS) ==
+               0 &&
+           ::faccessat(AT_FDCWD, folder.constData(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
 QString asideName(const QString &db, const QDateTime &now)
 {
-    const QString stamp = db + QStringLiteral(".damaged-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString stamp =
+        db + QStringLiteral(".damaged-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString name = stamp;
     for (int n = 2; QFileInfo::exists(name) || !Database::companions(name).isEmpty(); ++n)
         name = stamp + u'-' + QString::number(n);
@@ -148,13 +150,16 @@ QString databaseMessage(const DatabaseVerdict &verdict, const QString &databaseF
         return MessageBoxes::lines({databaseFile, QStringLiteral("File not found or is empty"),
                                     QStringLiteral("Please ensure it is in that folder.")});
     case DatabaseVerdict::Unusable:
-        return MessageBoxes::lines({databaseFile, QStringLiteral("The database is damaged and no sound backup copy "
-                                                                 "can replace it."),
-                                    QStringLiteral("It was left as it is.")});
+        return MessageBoxes::lines(
+            {databaseFile,
+             QStringLiteral("The database is damaged and no sound backup copy "
+                            "can replace it."),
+             QStringLiteral("It was left as it is.")});
     case DatabaseVerdict::NoAccess:
-        return MessageBoxes::lines({databaseFile,
-                                    QStringLiteral("This user may not read or write the database or its folder."),
-                                    QStringLiteral("Please ask for read and write rights to both.")});
+        return MessageBoxes::lines(
+            {databaseFile,
+             QStringLiteral("This user may not read or write the database or its folder."),
+             QStringLiteral("Please ask for read and write rights to both.")});
     case DatabaseVerdict::RestoredDamaged:
         return MessageBoxes::lines(
             {QStringLiteral("The database %1 could not be read.").arg(databaseFile),

@@ -68,7 +68,8 @@ bool SaveClassStructure(const ClassStructure &classes, const QString &iniPath)
         const int count = classes.NumberOfArms[i];
         pairs.append({ClassStructure::countKey(level), QString::number(count)});
         for (int arm = 1; arm <= count; ++arm)
-            pairs.append({ClassStructure::armKey(level, arm), classes.ClassArms[i].value(arm - 1).trimmed()});
+            pairs.append({ClassStructure::armKey(level, arm),
+                          classes.ClassArms[i].value(arm - 1).trimmed()});
     }
     return WriteVars(pairs, iniPath);
 }

@@ -18,16 +18,23 @@ namespace {
 constexpr const char *CompanionSuffixes[] = {"-journal", "-wal", "-shm"};
 
 // The engine's primary result codes the program tells apart.
-enum { SqliteBusy = 5, SqliteLocked = 6, SqliteCorrupt = 11, SqliteFull = 13, SqliteCantOpen = 14,
-       SqliteNotADb = 26, SqlitePerm = 3, SqliteReadOnly = 8 };
+enum {
+    SqliteBusy = 5,
+    SqliteLocked = 6,
+    SqliteCorrupt = 11,
+    SqliteFull = 13,
+    SqliteCantOpen = 14,
+    SqliteNotADb = 26,
+    SqlitePerm = 3,
+    SqliteReadOnly = 8
+};
 
 int primaryCode(const QSqlError &error)
 {
     return error.nativeErrorCode().toInt() & 0xff;
 }
 
-template <typename F>
-bool withPrivateConnection(const QString &file, F &&body)
+template <typename F> bool withPrivateConnection(const QString &file, F &&body)
 {
     const QString name = QStringLiteral("check-") + QUuid::createUuid().toString(QUuid::Id128);
     bool result = false;
@@ -113,7 +120,8 @@ Health check(const QString &file, QString *problem, bool everyIndex)
         return Health::Damaged;
     }
     if (!hasHeader(file)) {
-        say(QFileInfo(file).isReadable() ? QStringLiteral("not a database") : QStringLiteral("cannot be read"));
+        say(QFileInfo(file).isReadable() ? QStringLiteral("not a database")
+                                         : QStringLiteral("cannot be read"));
         return QFileInfo(file).isReadable() ? Health::Damaged : Health::Unavailable;
     }
     withPrivateConnection(file, [&](QSqlDatabase &db) {
@@ -122,7 +130,8 @@ Health check(const QString &file, QString *problem, bool everyIndex)
                                              : QStringLiteral("PRAGMA quick_check"))) {
             const QSqlError error = db.isOpen() ? q.lastError() : db.lastError();
             const int code = primaryCode(error);
-            health = code == SqliteCorrupt || code == SqliteNotADb ? Health::Damaged : Health::Unavailable;
+            health = code == SqliteCorrupt || code == SqliteNotADb ? Health::Damaged
+                                                                   : Health::Unavailable;
             say(error.databaseText());
             return false;
         }
@@ -144,7 +153,8 @@ bool isReadableDatabase(const QString &file)
         return false;
     return withPrivateConnection(file, [](QSqlDatabase &db) {
         QSqlQuery q(db);
-        return db.open() && q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && q.next();
+        return db.open() && q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) &&
+               q.next();
     });
 }
 
@@ -212,8 +222,8 @@ bool copyDatabase(const QString &from, const QString &to, QString *error)
     // The engine writes a consistent snapshot into the empty owner-only file.
     const bool copied = withPrivateConnection(from, [&](QSqlDatabase &db) {
         QSqlQuery q(db);
-        const bool ok = db.open() && q.prepare(QStringLiteral("VACUUM INTO ?"))
-                        && (q.addBindValue(temp), q.exec());
+        const bool ok = db.open() && q.prepare(QStringLiteral("VACUUM INTO ?")) &&
+                        (q.addBindValue(temp), q.exec());
         if (!ok)
             problem = errorText(db.isOpen() ? q.lastError() : db.lastError());
         return ok;
@@ -245,8 +255,9 @@ QString errorText(const QSqlError &error)
     case SqliteReadOnly:
     case SqlitePerm:
     case SqliteCantOpen:
-        return QStringLiteral("The database cannot be written by this user: nothing was stored.\r\n")
-               + error.databaseText().trimmed();
+        return QStringLiteral(
+                   "The database cannot be written by this user: nothing was stored.\r\n") +
+               error.databaseText().trimmed();
     default:
         break;
     }

@@ -120,9 +120,7 @@ QList<Line> readLines(const QString &path, bool *readable)
 
 } // namespace
 
-KeyValueFile::KeyValueFile(QString path, Access access)
-    : m_path(std::move(path))
-    , m_access(access)
+KeyValueFile::KeyValueFile(QString path, Access access) : m_path(std::move(path)), m_access(access)
 {
 }
 

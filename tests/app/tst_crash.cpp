@@ -60,15 +60,22 @@ int child(int argc, char *argv[])
             ok = SaveClassStructure(s, appPath + QStringLiteral("Progs/Kolvane.ini"));
         } else if (mode == QLatin1String("store")) {
             ok = rs.addNew() && rs.setValue(QStringLiteral("Number"), done) && rs.update();
-        } else if (mode == QLatin1String("transfer")) { // as Send to Alumni: copy and removal at once
-            ok = exec(q, QStringLiteral("SELECT Number FROM Student ORDER BY random() LIMIT 1")) && q.next();
+        } else if (mode ==
+                   QLatin1String("transfer")) { // as Send to Alumni: copy and removal at once
+            ok = exec(q, QStringLiteral("SELECT Number FROM Student ORDER BY random() LIMIT 1")) &&
+                 q.next();
             done = ok ? q.value(0).toString() : QString();
             q.finish();
-            ok = ok && db.transaction()
-                 && exec(q, QStringLiteral("INSERT INTO FormerStudent SELECT * FROM Student WHERE Number = ?"), {done})
-                 && exec(q, QStringLiteral("DELETE FROM Student WHERE Number = ?"), {done}) && db.commit();
+            ok = ok && db.transaction() &&
+                 exec(q,
+                      QStringLiteral(
+                          "INSERT INTO FormerStudent SELECT * FROM Student WHERE Number = ?"),
+                      {done}) &&
+                 exec(q, QStringLiteral("DELETE FROM Student WHERE Number = ?"), {done}) &&
+                 db.commit();
         } else { // hold: a transaction too big for the cache, its pages already in the file
-            QObject::connect(&instance, &SingleInstance::wakeRequested, [] { report(QStringLiteral("woken")); });
+            QObject::connect(&instance, &SingleInstance::wakeRequested,
+                             [] { report(QStringLiteral("woken")); });
             ok = exec(q, QStringLiteral("PRAGMA cache_size = 4")) && db.transaction();
             for (int row = 0; ok && row < 2000; ++row)
                 ok = exec(q, QStringLiteral("INSERT INTO Student (Number, Surname) VALUES (?, ?)"),
@@ -91,7 +98,8 @@ struct Child : QProcess
     ~Child() override { kill(); }
     QString nextLine()
     {
-        while (!canReadLine() && waitForReadyRead(5000)) {}
+        while (!canReadLine() && waitForReadyRead(5000)) {
+        }
         return QString::fromUtf8(readLine()).trimmed();
     }
     void kill()
@@ -114,8 +122,10 @@ void checkStartedSilently(TestProgram &p)
     });
     QCOMPARE(r.verdict, StartupResult::RunEventLoop);
     QCOMPARE(p.messages.texts(), QStringList());
-    QCOMPARE(QDir(p.file(QStringLiteral("Progs"))).entryList({"*damaged*", "*.tmp-*"}), QStringList());
-    QCOMPARE(column(p.state->databaseFile(), QStringLiteral("PRAGMA integrity_check")), QStringList{"ok"});
+    QCOMPARE(QDir(p.file(QStringLiteral("Progs"))).entryList({"*damaged*", "*.tmp-*"}),
+             QStringList());
+    QCOMPARE(column(p.state->databaseFile(), QStringLiteral("PRAGMA integrity_check")),
+             QStringList{"ok"});
 }
 
 } // namespace
@@ -133,9 +143,12 @@ void TestCrash::killedAtRandom_data()
 {
     QTest::addColumn<QString>("mode");
     QTest::addColumn<QString>("table"); // where every reported row must be
-    QTest::newRow("storing new rows") << "store" << "Student";
-    QTest::newRow("sending rows to the former table") << "transfer" << "FormerStudent";
-    QTest::newRow("writing the class structure") << "wizard" << "";
+    QTest::newRow("storing new rows") << "store"
+                                      << "Student";
+    QTest::newRow("sending rows to the former table") << "transfer"
+                                                      << "FormerStudent";
+    QTest::newRow("writing the class structure") << "wizard"
+                                                 << "";
 }
 
 // Whenever the program dies, the next start keeps every committed row; the
@@ -150,7 +163,8 @@ void TestCrash::killedAtRandom()
     QStringList seed;
     for (int i = 0; i < 3000; ++i)
         seed.append(QStringLiteral("('T-%1')").arg(i));
-    QCOMPARE(column(db, QStringLiteral("INSERT INTO Student (Number) VALUES ") + seed.join(u',')), QStringList());
+    QCOMPARE(column(db, QStringLiteral("INSERT INTO Student (Number) VALUES ") + seed.join(u',')),
+             QStringList());
     QStringList committed;
     for (int kill = 0; kill < 20; ++kill) {
         {
@@ -165,7 +179,8 @@ void TestCrash::killedAtRandom()
         checkStartedSilently(p);
         if (table.isEmpty()) { // every level two arms named "0", or every level three named "1"
             const auto &arms = p.state->classes.ClassArms;
-            QVERIFY2(arms[0] == QStringList(2, "0") || arms[0] == QStringList(3, "1"), qPrintable(arms[0].join(u',')));
+            QVERIFY2(arms[0] == QStringList(2, "0") || arms[0] == QStringList(3, "1"),
+                     qPrintable(arms[0].join(u',')));
             QCOMPARE(std::count(arms.begin(), arms.end(), arms[0]), 19);
             continue;
         }
@@ -173,11 +188,13 @@ void TestCrash::killedAtRandom()
         for (const QString &number : std::as_const(committed))
             QVERIFY2(there.contains(number), qPrintable(number));
         // Never in both tables, never in neither.
-        QCOMPARE(column(db, QStringLiteral("SELECT count(*) FROM Student JOIN FormerStudent USING (Number)")),
+        QCOMPARE(column(db, QStringLiteral(
+                                "SELECT count(*) FROM Student JOIN FormerStudent USING (Number)")),
                  QStringList{"0"});
-        QCOMPARE(column(db, QStringLiteral("SELECT count(*) FROM (SELECT Number FROM Student UNION "
-                                           "SELECT Number FROM FormerStudent) WHERE Number LIKE 'T-%'")),
-                 QStringList{"3000"});
+        QCOMPARE(
+            column(db, QStringLiteral("SELECT count(*) FROM (SELECT Number FROM Student UNION "
+                                      "SELECT Number FROM FormerStudent) WHERE Number LIKE 'T-%'")),
+            QStringList{"3000"});
     }
 }
 
@@ -189,13 +206,15 @@ void TestCrash::liveHolderThenItsJournal()
     TestProgram p;
     p.writeTypicalIni();
     const QString db = p.state->databaseFile();
-    QCOMPARE(column(db, QStringLiteral("INSERT INTO Student (Number) VALUES ('K-1'), ('K-2')")), QStringList());
+    QCOMPARE(column(db, QStringLiteral("INSERT INTO Student (Number) VALUES ('K-1'), ('K-2')")),
+             QStringList());
     Child holder(QStringLiteral("hold"), p.appPath());
     QCOMPARE(holder.nextLine(), QStringLiteral("held"));
     const auto bytes = [&db] {
         QFile file(db), journal(db + QStringLiteral("-journal"));
-        return file.open(QIODevice::ReadOnly) && journal.open(QIODevice::ReadOnly) ? file.readAll() + journal.readAll()
-                                                                                    : QByteArray();
+        return file.open(QIODevice::ReadOnly) && journal.open(QIODevice::ReadOnly)
+                   ? file.readAll() + journal.readAll()
+                   : QByteArray();
     };
     const QByteArray before = bytes();
     QVERIFY(!before.isEmpty());
@@ -210,7 +229,8 @@ void TestCrash::liveHolderThenItsJournal()
     p.messages.clear();
     checkStartedSilently(p);
     QVERIFY(!QFile::exists(db + QStringLiteral("-journal")));
-    QCOMPARE(column(db, QStringLiteral("SELECT Number FROM Student ORDER BY Number")), (QStringList{"K-1", "K-2"}));
+    QCOMPARE(column(db, QStringLiteral("SELECT Number FROM Student ORDER BY Number")),
+             (QStringList{"K-1", "K-2"}));
 }
 
 int main(int argc, char *argv[])

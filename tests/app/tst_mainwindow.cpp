@@ -457,7 +457,8 @@ void TestMainWindow::exitBackup()
     }
     const QByteArray backup = contents(p->state->backupFile());
     if (trouble.isEmpty()) {
-        QCOMPARE(column(p->state->backupFile(), QStringLiteral("SELECT Number FROM Student")), QStringList{"S-9"});
+        QCOMPARE(column(p->state->backupFile(), QStringLiteral("SELECT Number FROM Student")),
+                 QStringList{"S-9"});
         QVERIFY(!(QFile::permissions(p->state->backupFile()) & (QFileDevice::ReadGroup | QFileDevice::ReadOther)));
     } else {
         QCOMPARE(backup, trouble == QStringLiteral("damaged") ? oldBackup : QByteArray());

@@ -40,7 +40,8 @@ void TestStartup::freshFolderWithoutPicturesAndSounds()
     QVERIFY(p.messages.shown.isEmpty());
     QVERIFY(p.waiter.waits.isEmpty());
     // Made by hand with wider rights, it holds the password hash: owner-only now.
-    QVERIFY(!(QFile::permissions(p.file(QStringLiteral("Progs/Kolvane.settings"))) & 0x0ff)); // group, others
+    QVERIFY(!(QFile::permissions(p.file(QStringLiteral("Progs/Kolvane.settings"))) &
+              0x0ff)); // group, others
     // Each step of the sequence left its mark.
     QCOMPARE(p.state->SchoolName, QStringLiteral("Brindlemark Grammar School"));
     QCOMPARE(p.state->AppPath, p.appPath()); // given with its slash, it keeps exactly one
@@ -68,12 +69,17 @@ void TestStartup::databaseCheck_data()
     QTest::addColumn<QString>("says"); // part of the one message; empty: none
     QTest::newRow("empty database, good backup") << 0 << Good << false << QList<int>{2} << "";
     QTest::newRow("empty database, stale journal") << 0 << Good << true << QList<int>{2} << "";
-    QTest::newRow("torn database and its journal, good backup") << Torn << Good << true << QList<int>{} << Kept;
+    QTest::newRow("torn database and its journal, good backup")
+        << Torn << Good << true << QList<int>{} << Kept;
     QTest::newRow("database and backup missing")
-        << Missing << Missing << false << QList<int>{2} << "\r\nFile not found or is empty\r\nPlease ensure";
-    QTest::newRow("junk database, no backup") << 4096 << Missing << false << QList<int>{} << "is damaged";
-    QTest::newRow("empty database, damaged backup") << 0 << Torn << false << QList<int>{2} << "File not found";
-    QTest::newRow("database of another user") << Good << Good << false << QList<int>{} << "may not read or write";
+        << Missing << Missing << false << QList<int>{2}
+        << "\r\nFile not found or is empty\r\nPlease ensure";
+    QTest::newRow("junk database, no backup")
+        << 4096 << Missing << false << QList<int>{} << "is damaged";
+    QTest::newRow("empty database, damaged backup")
+        << 0 << Torn << false << QList<int>{2} << "File not found";
+    QTest::newRow("database of another user")
+        << Good << Good << false << QList<int>{} << "may not read or write";
 }
 
 void TestStartup::databaseCheck()
@@ -104,8 +110,10 @@ void TestStartup::databaseCheck()
     const auto size = [](const QString &f) { return QFileInfo::exists(f) ? int(QFileInfo(f).size()) : Missing; };
     const int sizeBefore = size(db);
     const bool anotherUser = says.contains(QStringLiteral("may not"));
-    if (anotherUser && ::geteuid() == 0) { // the super-user reads everything: be nobody for the start
-        QVERIFY(QFile::setPermissions(p.appPath(), QFile::permissions(p.appPath()) | QFileDevice::ExeOther));
+    if (anotherUser &&
+        ::geteuid() == 0) { // the super-user reads everything: be nobody for the start
+        QVERIFY(QFile::setPermissions(p.appPath(),
+                                      QFile::permissions(p.appPath()) | QFileDevice::ExeOther));
         QVERIFY(::seteuid(65534) == 0);
     } else if (anotherUser) {
         QVERIFY(QFile::setPermissions(db, {}));
@@ -126,7 +134,8 @@ void TestStartup::databaseCheck()
         // Music stopped, then the sound; nothing written, nothing deleted.
         QCOMPARE(p.sound.calls.mid(p.sound.calls.size() - 2), (QStringList{"stop music", "stop wave"}));
         QCOMPARE(size(db), sizeBefore);
-        QCOMPARE(QDir(p.file(QStringLiteral("Progs"))).entryList({QStringLiteral("*damaged*")}), QStringList());
+        QCOMPARE(QDir(p.file(QStringLiteral("Progs"))).entryList({QStringLiteral("*damaged*")}),
+                 QStringList());
         return;
     }
     QCOMPARE(r.verdict, StartupResult::RunEventLoop);
@@ -149,17 +158,22 @@ void TestStartup::backupHistory()
     TestProgram p;
     QString error;
     for (int exit = 1; exit <= 11; ++exit) {
-        QVERIFY(column(p.state->databaseFile(), QStringLiteral("INSERT INTO Student (Number) VALUES ('E-%1')")
-                                                    .arg(exit)).isEmpty());
+        QVERIFY(column(p.state->databaseFile(),
+                       QStringLiteral("INSERT INTO Student (Number) VALUES ('E-%1')").arg(exit))
+                    .isEmpty());
         p.clock.current = p.clock.current.addSecs(3600);
         QVERIFY2(Backups::write(*p.state, &error), qPrintable(error));
     }
-    const QStringList dated = QDir(p.file(QStringLiteral("Backup"))).entryList({QStringLiteral("KolvaneBackup-*")});
+    const QStringList dated =
+        QDir(p.file(QStringLiteral("Backup"))).entryList({QStringLiteral("KolvaneBackup-*")});
     QCOMPARE(dated.size(), 10);
     QCOMPARE(dated.last(), QFileInfo(Backups::datedFile(*p.state, p.clock.current)).fileName());
-    QCOMPARE(dated.first(), QFileInfo(Backups::datedFile(*p.state, p.clock.current.addSecs(-9 * 3600))).fileName());
+    QCOMPARE(
+        dated.first(),
+        QFileInfo(Backups::datedFile(*p.state, p.clock.current.addSecs(-9 * 3600))).fileName());
     const QString count = QStringLiteral("SELECT count(*) FROM Student");
-    for (const QString &copy : {p.file(QStringLiteral("Backup/") + dated.last()), p.state->backupFile()})
+    for (const QString &copy :
+         {p.file(QStringLiteral("Backup/") + dated.last()), p.state->backupFile()})
         QCOMPARE(column(copy, count), QStringList{"11"});
     QCOMPARE(column(p.file(QStringLiteral("Backup/") + dated.first()), count), QStringList{"2"});
     QCOMPARE(QDir(p.file(QStringLiteral("Backup"))).entryList(QDir::Files).size(), 11);

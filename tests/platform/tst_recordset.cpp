@@ -219,7 +219,8 @@ void TestRecordset::updateFails_data()
     QTest::newRow("money as words") << false << "Debt_From_Last_Term" << QVariant("lots") << "REAL";
     QTest::newRow("number to another's") << false << "Number" << QVariant("S2") << "UNIQUE";
     // The database may grow no further, as on a full disk.
-    QTest::newRow("disk full") << true << "Number" << QVariant(QString(20000, u'9')) << "The disk is full";
+    QTest::newRow("disk full") << true << "Number" << QVariant(QString(20000, u'9'))
+                               << "The disk is full";
 }
 
 // Still editing with what was typed, the table as it was; once mended, the

@@ -23,7 +23,8 @@ QStringList column(const QString &dbFile, const QString &sql)
 {
     QStringList values;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("column"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("column"));
         db.setDatabaseName(dbFile);
         QSqlQuery q(db);
         if (!db.open() || !q.exec(sql))
