@@ -9,8 +9,8 @@
 #include "classes/ReviseFees.h"
 #include "classes/SetTerm.h"
 #include "platform/Database.h"
-#include "platform/MessageBoxes.h"
 #include "records/MenData.h"
+#include "platform/MessageBoxes.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
