@@ -60,8 +60,8 @@ int child(int argc, char *argv[])
             ok = SaveClassStructure(s, appPath + QStringLiteral("Progs/Kolvane.ini"));
         } else if (mode == QLatin1String("store")) {
             ok = rs.addNew() && rs.setValue(QStringLiteral("Number"), done) && rs.update();
-        } else if (mode ==
-                   QLatin1String("transfer")) { // as Send to Alumni: copy and removal at once
+        } else if (mode == QLatin1String("transfer")) {
+            // As Send to Alumni does it: the copy and the removal in one transaction.
             ok = exec(q, QStringLiteral("SELECT Number FROM Student ORDER BY random() LIMIT 1")) &&
                  q.next();
             done = ok ? q.value(0).toString() : QString();
