@@ -3,6 +3,7 @@
 
 #include "app/About.h"
 #include "app/AppState.h"
+#include "app/Backups.h"
 #include "app/HelpWindow.h"
 #include "app/Login.h"
 #include "app/ModifyPassword.h"
@@ -370,26 +371,16 @@ void KolvaneMain::StopMusic()
 
 bool KolvaneMain::BackUpDatabase()
 {
-    const QString db = m_state.databaseFile();
-    const QString backup = m_state.backupFile();
-    // A damaged database must not replace the last good copy.
-    QString problem;
-    if (!Database::passesQuickCheck(db, &problem)) {
-        m_state.services.messages.ok(
-            MessageBoxes::lines({QStringLiteral("The database ") + db + QStringLiteral(" failed its check:"),
-                                 problem, QStringLiteral("The backup copy ") + backup +
-                                              QStringLiteral(" was kept as it was.")}),
-            MessageBoxes::Icon::Exclamation);
-        return false;
-    }
     QString error;
-    if (!Database::copyAtomically(db, backup, &error)) {
-        m_state.services.messages.ok(
-            MessageBoxes::lines({QStringLiteral("The backup copy could not be written:"), backup, error}),
-            MessageBoxes::Icon::Exclamation);
-        return false;
-    }
-    return true;
+    if (Backups::write(m_state, &error))
+        return true;
+    // A damaged database or a failed copy never replaces the last good copy.
+    m_state.services.messages.ok(
+        MessageBoxes::lines({QStringLiteral("The backup copy could not be written:"),
+                             m_state.backupFile(), error,
+                             QStringLiteral("The last backup copy was kept as it was.")}),
+        MessageBoxes::Icon::Exclamation);
+    return false;
 }
 
 void KolvaneMain::exitSteps()

@@ -22,6 +22,15 @@ QString SettingsStore::fileIn(const QString &appPath)
     return Paths::resolve(appPath, QStringLiteral("Progs/Kolvane.settings"));
 }
 
+void SettingsStore::makeOwnerOnly() const
+{
+    const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                        QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    const QFileDevice::Permissions now = QFile::permissions(m_file);
+    if (now & others)
+        QFile::setPermissions(m_file, now & (QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+}
+
 QString SettingsStore::ReadSetting(const QString &record) const
 {
     QString value = KeyValueFile(m_file).read(keyOf(record));
@@ -38,13 +47,9 @@ QString SettingsStore::ReadSetting(const QString &record) const
 bool SettingsStore::WriteSetting(const QString &value, const QString &record)
 {
     const QString key = keyOf(record);
-    KeyValueFile store(m_file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (store.write(key, value)) {
-        // The file holds the password hash: owner-only even when an
-        // administrator made it by hand with wider rights.
-        QFile::setPermissions(m_file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    KeyValueFile store(m_file, KeyValueFile::Access::OwnerOnly);
+    if (store.write(key, value))
         return true;
-    }
     m_messages.show(MessageBoxes::lines({QStringLiteral("Error Creating Registry Key Entry:"),
                                          QStringLiteral("Key = ") + key,
                                          QStringLiteral("DLL Returned = ")

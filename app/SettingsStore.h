@@ -24,6 +24,10 @@ public:
     // message with the system's error number and returns false.
     bool WriteSetting(const QString &value, const QString &record);
 
+    // The file holds the password hash: one made by hand with wider rights
+    // is narrowed to its owner.
+    void makeOwnerOnly() const;
+
     const QString &file() const { return m_file; }
 
 private:

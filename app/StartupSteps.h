@@ -14,6 +14,10 @@ namespace StartupSteps {
 const QStringList &workingFolders();
 void createWorkingFolders(const QString &appPath);
 
+// Removes the temporary files of replacements a crash cut short (in Progs
+// and Backup); only the program holding the folder may do so.
+void removeLeftovers(const QString &appPath);
+
 // Full paths of the background music: every *.mid, then every *.rmi of
 // Sounds/Midi, letter case aside, each group in name order.
 QStringList musicFiles(const QString &appPath);
@@ -24,21 +28,22 @@ void setSoundPaths(AppState &state);
 struct DatabaseVerdict
 {
     enum Kind {
-        Present,         // there and readable
+        Present,         // there and sound (a journal of a dead writer rolled back)
         Restored,        // was missing or empty; the backup was copied in
-        RestoredDamaged, // was unreadable; kept aside and the backup copied in
-        Missing          // missing or empty, or unreadable, with no usable backup
+        RestoredDamaged, // was damaged; kept aside with its journal, the backup copied in
+        Missing,         // missing or empty, with no usable backup
+        Unusable,        // damaged, with no usable backup; left where it is
+        NoAccess         // there, but this user may not read or write it or its folder
     };
     Kind kind = Present;
     QString keptAs; // RestoredDamaged: where the damaged file now is
 };
 
-// Makes sure the database file is there, restoring it from the backup copy.
-// Waits two seconds after a restore of a missing or empty file.
+// Makes sure the database file is there and sound, restoring it from the
+// backup copy. Waits two seconds after a restore of a missing or empty file.
 DatabaseVerdict ensureDatabase(AppState &state, const QDateTime &now);
 
-// The three lines shown when no database can be had.
-QString missingDatabaseMessage(const QString &databaseFile);
-QString damagedDatabaseMessage(const QString &databaseFile, const QString &keptAs);
+// The message for a verdict that the operator must hear of; "" for none.
+QString databaseMessage(const DatabaseVerdict &verdict, const QString &databaseFile);
 
 } // namespace StartupSteps

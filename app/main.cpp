@@ -24,7 +24,7 @@ int main(int argc, char *argv[])
 
     StartupResult started = Main(state, QCoreApplication::applicationDirPath());
     if (started.verdict == StartupResult::End)
-        return 1;
+        return started.exitCode;
     // The window's exit steps end the program, even with a form still open.
     QObject::connect(started.mainWindow.get(), &KolvaneMain::exited, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);

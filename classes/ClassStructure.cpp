@@ -59,3 +59,17 @@ void LoadClassStructure(ClassStructure &classes, const QString &iniPath)
             arms.append(read(ClassStructure::armKey(classes.ClassLevelNames[i], arm)));
     }
 }
+
+bool SaveClassStructure(const ClassStructure &classes, const QString &iniPath)
+{
+    QList<std::pair<QString, QString>> pairs;
+    for (int i = 0; i < ClassStructure::LevelCount; ++i) {
+        const QString &level = classes.ClassLevelNames[i];
+        const int count = classes.NumberOfArms[i];
+        pairs.append({ClassStructure::countKey(level), QString::number(count)});
+        for (int arm = 1; arm <= count; ++arm)
+            pairs.append({ClassStructure::armKey(level, arm),
+                          classes.ClassArms[i].value(arm - 1).trimmed()});
+    }
+    return WriteVars(pairs, iniPath);
+}

@@ -36,3 +36,8 @@ void FillClassLevelNames(ClassStructure &classes);
 // Reads the class structure file at `iniPath` into `classes`, replacing what
 // was there. A missing file or key reads as empty; nothing is reported.
 void LoadClassStructure(ClassStructure &classes, const QString &iniPath);
+
+// Writes every level's count and arm names to `iniPath` in one replacement of
+// the file, so a crash leaves the old structure or the new one, never a mix.
+// Other keys of the file stay. False when the file could not be written.
+bool SaveClassStructure(const ClassStructure &classes, const QString &iniPath);

@@ -3,7 +3,6 @@
 #include "app/AppState.h"
 #include "platform/FieldChecks.h"
 #include "platform/FirstEmptyBox.h"
-#include "platform/KeyValueFile.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Numbers.h"
 
@@ -213,22 +212,22 @@ void RestructureClasses::StoreWhichPage()
 void RestructureClasses::PutIniFile()
 {
     m_progress.clear();
-    bool saved = true;
+    ClassStructure next = m_state.classes;
     for (int level = 0; level < ClassStructure::LevelCount; ++level) {
         const GridRow &row = m_classGrid[level];
-        const QString &name = m_state.classes.ClassLevelNames[level];
         const int n = row.count;
+        next.NumberOfArms[level] = qint16(n);
+        next.ClassArms[level].clear();
         for (int k = 0; k <= n; ++k) {
             const double position = 95.0 * ((level + 1) + double(k + 1) / double(n + 1)) / 20.0;
             m_progress.append(position);
             m_progressBar->setValue(qRound(position));
-            const bool ok = k == 0 ? WriteVar(ClassStructure::countKey(name), QString::number(n),
-                                              m_state.IniPath)
-                                   : WriteVar(ClassStructure::armKey(name, k),
-                                              row.arms[k - 1].trimmed(), m_state.IniPath);
-            saved = saved && ok;
+            if (k > 0)
+                next.ClassArms[level].append(row.arms[k - 1]);
         }
     }
+    // The structure is one decision: all of it reaches the file or none.
+    const bool saved = SaveClassStructure(next, m_state.IniPath);
     LoadClassStructure(m_state.classes, m_state.IniPath);
     // The operator must know when the structure did not reach the file: the
     // next start would otherwise bring back the old one without a word.

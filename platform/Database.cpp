@@ -1,16 +1,77 @@
 #include "platform/Database.h"
 
+#include "platform/DurableFiles.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
 
+#include <fcntl.h>
 #include <unistd.h>
-#include <sys/stat.h>
 
 namespace Database {
+
+namespace {
+
+constexpr const char *CompanionSuffixes[] = {"-journal", "-wal", "-shm"};
+
+// The engine's primary result codes the program tells apart.
+enum {
+    SqliteBusy = 5,
+    SqliteLocked = 6,
+    SqliteCorrupt = 11,
+    SqliteFull = 13,
+    SqliteCantOpen = 14,
+    SqliteNotADb = 26,
+    SqlitePerm = 3,
+    SqliteReadOnly = 8
+};
+
+int primaryCode(const QSqlError &error)
+{
+    return error.nativeErrorCode().toInt() & 0xff;
+}
+
+template <typename F> bool withPrivateConnection(const QString &file, F &&body)
+{
+    const QString name = QStringLiteral("check-") + QUuid::createUuid().toString(QUuid::Id128);
+    bool result = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(file);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
+        result = body(db);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return result;
+}
+
+bool hasHeader(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+bool fsyncFile(const QString &file)
+{
+    const int fd = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC);
+    const bool ok = fd >= 0 && ::fsync(fd) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return ok;
+}
+
+void removeWithCompanions(const QString &file)
+{
+    QFile::remove(file);
+    for (const char *suffix : CompanionSuffixes)
+        QFile::remove(file + QLatin1String(suffix));
+}
+
+} // namespace
 
 QSqlDatabase open(const QString &file, const QString &connectionName)
 {
@@ -47,110 +108,162 @@ qint64 fileLength(const QString &file)
     return info.exists() ? info.size() : 0;
 }
 
-namespace {
-
-template <typename F>
-bool withPrivateConnection(const QString &file, F &&body)
+Health check(const QString &file, QString *problem, bool everyIndex)
 {
-    const QString name = QStringLiteral("check-") + QUuid::createUuid().toString(QUuid::Id128);
-    bool result = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(file);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (db.open())
-            result = body(db);
-        db.close();
+    Health health = Health::Damaged;
+    const auto say = [problem](const QString &text) {
+        if (problem)
+            *problem = text;
+    };
+    if (!QFileInfo(file).isFile() || fileLength(file) == 0) {
+        say(QStringLiteral("missing or empty"));
+        return Health::Damaged;
     }
-    QSqlDatabase::removeDatabase(name);
-    return result;
+    if (!hasHeader(file)) {
+        say(QFileInfo(file).isReadable() ? QStringLiteral("not a database")
+                                         : QStringLiteral("cannot be read"));
+        return QFileInfo(file).isReadable() ? Health::Damaged : Health::Unavailable;
+    }
+    withPrivateConnection(file, [&](QSqlDatabase &db) {
+        QSqlQuery q(db);
+        if (!db.open() || !q.exec(everyIndex ? QStringLiteral("PRAGMA integrity_check")
+                                             : QStringLiteral("PRAGMA quick_check"))) {
+            const QSqlError error = db.isOpen() ? q.lastError() : db.lastError();
+            const int code = primaryCode(error);
+            health = code == SqliteCorrupt || code == SqliteNotADb ? Health::Damaged
+                                                                   : Health::Unavailable;
+            say(error.databaseText());
+            return false;
+        }
+        QStringList faults;
+        while (q.next())
+            faults.append(q.value(0).toString());
+        if (faults == QStringList{QStringLiteral("ok")})
+            health = Health::Sound;
+        else
+            say(faults.join(u'\n'));
+        return true;
+    });
+    return health;
 }
-
-} // namespace
 
 bool isReadableDatabase(const QString &file)
 {
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
+    if (!hasHeader(file))
         return false;
-    if (f.read(16) != QByteArray("SQLite format 3\0", 16))
-        return false;
-    f.close();
     return withPrivateConnection(file, [](QSqlDatabase &db) {
         QSqlQuery q(db);
-        return q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && q.next();
+        return db.open() && q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) &&
+               q.next();
     });
 }
 
 bool passesQuickCheck(const QString &file, QString *problem)
 {
-    if (!isReadableDatabase(file)) {
-        if (problem)
-            *problem = QStringLiteral("not a readable database");
-        return false;
-    }
-    return withPrivateConnection(file, [problem](QSqlDatabase &db) {
-        QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next()) {
-            if (problem)
-                *problem = q.lastError().text();
-            return false;
-        }
-        const QString verdict = q.value(0).toString();
-        if (verdict != QStringLiteral("ok")) {
-            if (problem)
-                *problem = verdict;
-            return false;
-        }
-        return true;
-    });
+    return check(file, problem) == Health::Sound;
 }
 
-bool copyAtomically(const QString &from, const QString &to, QString *error)
+QStringList companions(const QString &file)
 {
-    QFile in(from);
-    if (!in.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = in.errorString();
-        return false;
-    }
-    QSaveFile out(to);
-    out.setDirectWriteFallback(false);
-    if (!out.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = out.errorString();
-        return false;
-    }
-    ::fchmod(out.handle(), S_IRUSR | S_IWUSR);
-    while (!in.atEnd()) {
-        const QByteArray chunk = in.read(1 << 20);
-        if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
-            break;
-        if (out.write(chunk) != chunk.size()) {
-            if (error)
-                *error = out.errorString();
-            out.cancelWriting();
-            return false;
+    QStringList found;
+    for (const char *suffix : CompanionSuffixes)
+        if (QFileInfo::exists(file + QLatin1String(suffix)))
+            found.append(QLatin1String(suffix));
+    return found;
+}
+
+Health recover(const QString &file, QString *problem)
+{
+    const QStringList beside = companions(file);
+    if (!beside.isEmpty() && hasHeader(file)) {
+        const QString trial = file + QStringLiteral(".recovering");
+        removeWithCompanions(trial);
+        bool copied = QFile::copy(file, trial);
+        for (const QString &suffix : beside)
+            copied = copied && QFile::copy(file + suffix, trial + suffix);
+        if (copied) {
+            const Health health = check(trial, problem);
+            removeWithCompanions(trial);
+            if (health != Health::Sound)
+                return health;
+        } else {
+            // No room for the trial: the engine's own recovery in place.
+            removeWithCompanions(trial);
         }
     }
-    if (in.error() != QFileDevice::NoError) {
-        if (error)
-            *error = in.errorString();
-        out.cancelWriting();
-        return false;
+    return check(file, problem);
+}
+
+bool moveAside(const QString &file, const QString &to)
+{
+    bool ok = !QFileInfo::exists(file) || DurableFiles::rename(file, to);
+    for (const char *suffix : CompanionSuffixes) {
+        const QString companion = file + QLatin1String(suffix);
+        if (QFileInfo::exists(companion))
+            ok = DurableFiles::rename(companion, to + QLatin1String(suffix)) && ok;
     }
-    if (!out.flush() || ::fsync(out.handle()) != 0) {
+    return ok;
+}
+
+bool copyDatabase(const QString &from, const QString &to, QString *error)
+{
+    const auto say = [error](const QString &text) {
         if (error)
-            *error = out.errorString();
-        out.cancelWriting();
+            *error = text;
         return false;
+    };
+    if (!hasHeader(from))
+        return say(from + QStringLiteral(" is not a database."));
+    int code = 0;
+    const QString temp = DurableFiles::makeTemporaryBeside(to, &code);
+    if (temp.isEmpty())
+        return say(DurableFiles::errorText(code));
+    QString problem;
+    // The engine writes a consistent snapshot into the empty owner-only file.
+    const bool copied = withPrivateConnection(from, [&](QSqlDatabase &db) {
+        QSqlQuery q(db);
+        const bool ok = db.open() && q.prepare(QStringLiteral("VACUUM INTO ?")) &&
+                        (q.addBindValue(temp), q.exec());
+        if (!ok)
+            problem = errorText(db.isOpen() ? q.lastError() : db.lastError());
+        return ok;
+    });
+    if (copied && check(temp, &problem, true) != Health::Sound)
+        problem = QStringLiteral("The copy failed its check: ") + problem;
+    else if (copied && !fsyncFile(temp))
+        problem = DurableFiles::errorText(errno);
+    if (!copied || !problem.isEmpty()) {
+        removeWithCompanions(temp);
+        return say(problem);
     }
-    if (!out.commit()) {
-        if (error)
-            *error = out.errorString();
-        return false;
+    // A journal of the file being replaced would be played onto the copy.
+    for (const char *suffix : CompanionSuffixes)
+        QFile::remove(to + QLatin1String(suffix));
+    if (!DurableFiles::rename(temp, to, &code)) {
+        QFile::remove(temp);
+        return say(DurableFiles::errorText(code));
     }
     return true;
+}
+
+QString errorText(const QSqlError &error)
+{
+    switch (primaryCode(error)) {
+    case SqliteFull:
+        return QStringLiteral("The disk is full: nothing was stored.\r\n"
+                              "Make room on the disk, then store again.");
+    case SqliteReadOnly:
+    case SqlitePerm:
+    case SqliteCantOpen:
+        return QStringLiteral(
+                   "The database cannot be written by this user: nothing was stored.\r\n") +
+               error.databaseText().trimmed();
+    default:
+        break;
+    }
+    // The engine's own words where it gave any; the driver's otherwise.
+    const QString engine = error.databaseText().trimmed();
+    return engine.isEmpty() ? error.text().trimmed() : engine;
 }
 
 } // namespace Database

@@ -1,13 +1,12 @@
 #include "platform/KeyValueFile.h"
 
+#include "platform/DurableFiles.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QStringList>
 
 #include <cerrno>
-#include <cstring>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -121,9 +120,7 @@ QList<Line> readLines(const QString &path, bool *readable)
 
 } // namespace
 
-KeyValueFile::KeyValueFile(QString path, QFileDevice::Permissions createPermissions)
-    : m_path(std::move(path))
-    , m_createPermissions(createPermissions)
+KeyValueFile::KeyValueFile(QString path, Access access) : m_path(std::move(path)), m_access(access)
 {
 }
 
@@ -252,32 +249,16 @@ bool KeyValueFile::write(const QList<std::pair<QString, QString>> &pairs)
         bytes += '\n';
     }
 
-    QSaveFile out(m_path);
-    errno = 0;
-    if (!out.open(QIODevice::WriteOnly)) {
-        m_error = out.errorString();
-        m_errorCode = errno ? errno : ENOENT;
-        return false;
-    }
-    if (!existed) {
-        mode_t mode = 0;
-        if (m_createPermissions & QFileDevice::ReadOwner) mode |= S_IRUSR;
-        if (m_createPermissions & QFileDevice::WriteOwner) mode |= S_IWUSR;
-        if (m_createPermissions & QFileDevice::ReadGroup) mode |= S_IRGRP;
-        if (m_createPermissions & QFileDevice::WriteGroup) mode |= S_IWGRP;
-        if (m_createPermissions & QFileDevice::ReadOther) mode |= S_IROTH;
-        if (m_createPermissions & QFileDevice::WriteOther) mode |= S_IWOTH;
-        ::fchmod(out.handle(), mode);
-    }
-    if (out.write(bytes) != bytes.size() || !out.flush() || ::fsync(out.handle()) != 0) {
-        m_errorCode = errno ? errno : EIO;
-        m_error = out.errorString();
-        out.cancelWriting();
-        return false;
-    }
-    if (!out.commit()) {
-        m_errorCode = errno ? errno : EIO;
-        m_error = out.errorString();
+    mode_t mode = S_IRUSR | S_IWUSR;
+    struct stat existing;
+    if (m_access == Access::Shared)
+        mode = existed && ::stat(QFile::encodeName(m_path).constData(), &existing) == 0
+                   ? existing.st_mode & 07777
+                   : mode | S_IRGRP | S_IROTH;
+    int code = 0;
+    if (!DurableFiles::replace(m_path, bytes, mode, &code)) {
+        m_errorCode = code;
+        m_error = DurableFiles::errorText(code);
         return false;
     }
     return true;
@@ -291,4 +272,9 @@ QString ReadVar(const QString &key, const QString &filePath)
 bool WriteVar(const QString &key, const QString &value, const QString &filePath)
 {
     return KeyValueFile(filePath).write(key, value);
+}
+
+bool WriteVars(const QList<std::pair<QString, QString>> &pairs, const QString &filePath)
+{
+    return KeyValueFile(filePath).write(pairs);
 }

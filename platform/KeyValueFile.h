@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QFileDevice>
 #include <QHash>
 #include <QString>
 
@@ -12,14 +11,17 @@
 // exactly as it was written. Lines starting with "#" are comments and survive
 // every write, as do all other keys.
 //
-// A write replaces the whole file atomically (temporary file, flush, rename):
-// a crash half way leaves the old file or the new one, never a mixture.
+// A write replaces the whole file atomically (temporary file, flush, rename,
+// folder flush): a crash half way leaves the old file or the new one, never a
+// mixture, and several keys written together arrive together.
 class KeyValueFile
 {
 public:
-    explicit KeyValueFile(QString path, QFileDevice::Permissions createPermissions =
-                                            QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                            | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    // Shared: a new file is readable by all, an existing one keeps its rights.
+    // OwnerOnly: the file is the owner's alone at every write, from its first byte.
+    enum class Access { Shared, OwnerOnly };
+
+    explicit KeyValueFile(QString path, Access access = Access::Shared);
 
     const QString &path() const { return m_path; }
 
@@ -48,7 +50,7 @@ public:
 
 private:
     QString m_path;
-    QFileDevice::Permissions m_createPermissions;
+    Access m_access;
     QString m_error;
     int m_errorCode = 0;
 };
@@ -57,3 +59,5 @@ private:
 // callers use. Errors are swallowed as they expect: a failed read gives "".
 QString ReadVar(const QString &key, const QString &filePath);
 bool WriteVar(const QString &key, const QString &value, const QString &filePath);
+// Several keys that belong to one decision, in one replacement.
+bool WriteVars(const QList<std::pair<QString, QString>> &pairs, const QString &filePath);

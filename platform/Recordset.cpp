@@ -1,21 +1,12 @@
 #include "platform/Recordset.h"
 
+#include "platform/Database.h"
+
 #include <QSqlDriver>
 #include <QSqlField>
 #include <QSqlRecord>
 #include <algorithm>
 #include <sqlite3.h>
-
-namespace {
-
-QString errorText(const QSqlError &error)
-{
-    // The engine's own words where it gave any; the driver's otherwise.
-    const QString engine = error.databaseText().trimmed();
-    return engine.isEmpty() ? error.text().trimmed() : engine;
-}
-
-} // namespace
 
 QString Recordset::quoted(const QString &identifier)
 {
@@ -32,7 +23,7 @@ QString Recordset::quotedTable() const
 void Recordset::fail(const QSqlError &error)
 {
     m_sqlError = error;
-    m_error = errorText(error);
+    m_error = Database::errorText(error);
 }
 
 bool Recordset::open(const QSqlDatabase &db, const QString &table)

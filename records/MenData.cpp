@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "classes/ReviseFees.h"
 #include "classes/SelectFees.h"
+#include "platform/Database.h"
 #include "platform/DateBox.h"
 #include "platform/FieldChecks.h"
 #include "platform/Clock.h"
@@ -40,8 +41,7 @@ const QString PhotoFolder = QStringLiteral("Pictures/Frontview/");
 
 QString engineText(const QSqlError &error)
 {
-    const QString engine = error.databaseText().trimmed();
-    return engine.isEmpty() ? error.text().trimmed() : engine;
+    return Database::errorText(error);
 }
 
 QVariant nullText()

@@ -1,5 +1,7 @@
 #include "records/StoreErrors.h"
 
+#include "platform/Database.h"
+
 #include <QRegularExpression>
 
 QString storeErrorText(const QSqlError &error, const QString &kind, const QString &number,
@@ -23,9 +25,6 @@ QString storeErrorText(const QSqlError &error, const QString &kind, const QStrin
         return (field.isEmpty() ? QStringLiteral("A number field") : field) +
                QStringLiteral(" must be a number.");
     }
-    if (is(0, 8, "readonly database"))
-        return QStringLiteral("Nothing was stored: the database is read-only.");
-    if (is(0, 13, "database or disk is full"))
-        return QStringLiteral("Nothing was stored: the disk holding the database is full.");
-    return engine;
+    // A full disk or a database this user cannot write: the words every store uses.
+    return Database::errorText(error);
 }

@@ -1,4 +1,5 @@
 #include "TestProgram.h"
+#include "app/Backups.h"
 #include "app/KolvaneMain.h"
 #include "app/Startup.h"
 #include "platform/Database.h"
@@ -8,6 +9,8 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <unistd.h>
+
 class TestStartup : public QObject
 {
     Q_OBJECT
@@ -15,6 +18,7 @@ private slots:
     void freshFolderWithoutPicturesAndSounds();
     void databaseCheck_data();
     void databaseCheck();
+    void backupHistory();
     void musicList_data();
     void musicList();
 };
@@ -35,12 +39,13 @@ void TestStartup::freshFolderWithoutPicturesAndSounds()
         QVERIFY2(!QFileInfo::exists(p.file(QString::fromLatin1(skipped))), skipped);
     QVERIFY(p.messages.shown.isEmpty());
     QVERIFY(p.waiter.waits.isEmpty());
+    // Made by hand with wider rights, it holds the password hash: owner-only now.
+    QVERIFY(!(QFile::permissions(p.file(QStringLiteral("Progs/Kolvane.settings"))) &
+              0x0ff)); // group, others
     // Each step of the sequence left its mark.
     QCOMPARE(p.state->SchoolName, QStringLiteral("Brindlemark Grammar School"));
     QCOMPARE(p.state->AppPath, p.appPath()); // given with its slash, it keeps exactly one
     QCOMPARE(QDir::currentPath() + u'/', QFileInfo(p.appPath()).canonicalFilePath() + u'/');
-    QCOMPARE(p.state->IntroWav, p.file(QStringLiteral("Sounds/Wav/Intro.Wav")));
-    QVERIFY(p.state->VoiceOn);
     QCOMPARE(p.state->classes.CurrentTerm, QStringLiteral("Second Term_2026/2027 "));
     QVERIFY(p.state->db().isOpen());
     QVERIFY(r.mainWindow->isVisible());
@@ -51,66 +56,127 @@ void TestStartup::freshFolderWithoutPicturesAndSounds()
 }
 
 namespace {
-const int Missing = -1, Good = -2; // file sizes with a meaning of their own
+const int Missing = -1, Good = -2, Torn = -3; // file sizes with a meaning of their own
+const char *Kept = "was kept as";
 }
 
 void TestStartup::databaseCheck_data()
 {
     QTest::addColumn<int>("dbSize");
     QTest::addColumn<int>("backupSize");
+    QTest::addColumn<bool>("journal"); // a journal beside the database
     QTest::addColumn<QList<int>>("waits");
-    QTest::addColumn<QString>("says"); // the one message: none, the damaged file kept, or the file missing
-    QTest::newRow("empty database, good backup") << 0 << Good << QList<int>{2} << "";
-    QTest::newRow("damaged database, good backup") << 8192 << Good << QList<int>{} << "kept";
-    QTest::newRow("database and backup missing") << Missing << Missing << QList<int>{2} << "missing";
-    QTest::newRow("damaged database, no backup") << 4096 << Missing << QList<int>{} << "missing";
-    QTest::newRow("empty database, damaged backup") << 0 << 4096 << QList<int>{2} << "missing";
+    QTest::addColumn<QString>("says"); // part of the one message; empty: none
+    QTest::newRow("empty database, good backup") << 0 << Good << false << QList<int>{2} << "";
+    QTest::newRow("empty database, stale journal") << 0 << Good << true << QList<int>{2} << "";
+    QTest::newRow("torn database and its journal, good backup")
+        << Torn << Good << true << QList<int>{} << Kept;
+    QTest::newRow("database and backup missing")
+        << Missing << Missing << false << QList<int>{2}
+        << "\r\nFile not found or is empty\r\nPlease ensure";
+    QTest::newRow("junk database, no backup")
+        << 4096 << Missing << false << QList<int>{} << "is damaged";
+    QTest::newRow("empty database, damaged backup")
+        << 0 << Torn << false << QList<int>{2} << "File not found";
+    QTest::newRow("database of another user")
+        << Good << Good << false << QList<int>{} << "may not read or write";
 }
 
 void TestStartup::databaseCheck()
 {
     QFETCH(int, dbSize);
     QFETCH(int, backupSize);
+    QFETCH(bool, journal);
     QFETCH(QList<int>, waits);
     QFETCH(QString, says);
     TestProgram p;
     const QString db = p.file(QStringLiteral("Progs/Kolvane.db"));
     const QString backup = p.file(QStringLiteral("Backup/KolvaneBackup.db"));
     for (const auto &[file, size] : {std::pair{db, dbSize}, std::pair{backup, backupSize}}) {
+        const QString relative = file.mid(p.appPath().size());
         QFile::remove(file);
-        if (size == Good)
-            p.copyEmptyDatabaseTo(file.mid(p.appPath().size()));
-        else if (size >= 0)
-            p.writeFile(file.mid(p.appPath().size()), QByteArray(size, 'j'));
+        if (size == Good || size == Torn)
+            p.copyEmptyDatabaseTo(relative);
+        if (size == Torn) { // the header right, every page behind it overwritten
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadWrite) && f.seek(100));
+            f.write(QByteArray(int(f.size()) - 100, '\xff'));
+        } else if (size >= 0) {
+            p.writeFile(relative, QByteArray(size, 'j'));
+        }
     }
+    if (journal)
+        p.writeFile(QStringLiteral("Progs/Kolvane.db-journal"), QByteArray(1024, '\xd9'));
     const auto size = [](const QString &f) { return QFileInfo::exists(f) ? int(QFileInfo(f).size()) : Missing; };
+    const int sizeBefore = size(db);
+    const bool anotherUser = says.contains(QStringLiteral("may not"));
+    if (anotherUser &&
+        ::geteuid() == 0) { // the super-user reads everything: be nobody for the start
+        QVERIFY(QFile::setPermissions(p.appPath(),
+                                      QFile::permissions(p.appPath()) | QFileDevice::ExeOther));
+        QVERIFY(::seteuid(65534) == 0);
+    } else if (anotherUser) {
+        QVERIFY(QFile::setPermissions(db, {}));
+    }
 
     StartupResult r = Main(*p.state, p.appPath());
+    if (anotherUser && ::getuid() == 0)
+        QVERIFY(::seteuid(0) == 0);
     QCOMPARE(p.waiter.waits, waits);
     QCOMPARE(p.messages.shown.size(), says.isEmpty() ? 0 : 1);
-    if (says == QStringLiteral("missing")) {
+    QVERIFY(!QFile::exists(db + QStringLiteral("-journal")));
+    if (!says.isEmpty() && says != QLatin1String(Kept)) {
         QCOMPARE(r.verdict, StartupResult::End);
         QVERIFY(!r.mainWindow);
-        QCOMPARE(p.messages.texts().first(),
-                 db + QStringLiteral("\r\nFile not found or is empty\r\nPlease ensure it is in that folder."));
+        QVERIFY(p.messages.texts().first().startsWith(db + QStringLiteral("\r\n")));
+        QVERIFY2(p.messages.texts().first().contains(says), qPrintable(p.messages.texts().first()));
         QCOMPARE(p.messages.shown.first().buttons, MessageBoxes::Buttons(MessageBoxes::Ok));
         // Music stopped, then the sound; nothing written, nothing deleted.
         QCOMPARE(p.sound.calls.mid(p.sound.calls.size() - 2), (QStringList{"stop music", "stop wave"}));
-        QCOMPARE(size(db), dbSize);
-        QCOMPARE(size(backup), backupSize);
+        QCOMPARE(size(db), sizeBefore);
+        QCOMPARE(QDir(p.file(QStringLiteral("Progs"))).entryList({QStringLiteral("*damaged*")}),
+                 QStringList());
         return;
     }
     QCOMPARE(r.verdict, StartupResult::RunEventLoop);
-    QVERIFY(Database::isReadableDatabase(db));
     QVERIFY(p.state->db().isOpen());
+    QCOMPARE(column(db, QStringLiteral("PRAGMA integrity_check")), QStringList{"ok"});
     QVERIFY(!QFile::permissions(db).testFlag(QFileDevice::ReadOther));
-    if (says == QStringLiteral("kept")) {
-        // The damaged file is never deleted: it stays beside, under a dated name.
-        const QString kept = db + QStringLiteral(".damaged-20260314-092653");
-        QCOMPARE(size(kept), dbSize);
+    // A damaged file is never deleted: it stays beside, under a dated name, its journal with it.
+    const QString kept = db + QStringLiteral(".damaged-20260314-092653");
+    QCOMPARE(size(kept), journal || says == QLatin1String(Kept) ? sizeBefore : Missing);
+    QCOMPARE(size(kept + QStringLiteral("-journal")), journal ? 1024 : Missing);
+    if (says == QLatin1String(Kept)) {
         QVERIFY(p.messages.texts().first().contains(kept));
         QVERIFY(p.messages.texts().first().contains(QStringLiteral("backup copy was restored")));
     }
+}
+
+// Eleven exits: the ten newest dated copies remain, the newest as the backup copy.
+void TestStartup::backupHistory()
+{
+    TestProgram p;
+    QString error;
+    for (int exit = 1; exit <= 11; ++exit) {
+        QVERIFY(column(p.state->databaseFile(),
+                       QStringLiteral("INSERT INTO Student (Number) VALUES ('E-%1')").arg(exit))
+                    .isEmpty());
+        p.clock.current = p.clock.current.addSecs(3600);
+        QVERIFY2(Backups::write(*p.state, &error), qPrintable(error));
+    }
+    const QStringList dated =
+        QDir(p.file(QStringLiteral("Backup"))).entryList({QStringLiteral("KolvaneBackup-*")});
+    QCOMPARE(dated.size(), 10);
+    QCOMPARE(dated.last(), QFileInfo(Backups::datedFile(*p.state, p.clock.current)).fileName());
+    QCOMPARE(
+        dated.first(),
+        QFileInfo(Backups::datedFile(*p.state, p.clock.current.addSecs(-9 * 3600))).fileName());
+    const QString count = QStringLiteral("SELECT count(*) FROM Student");
+    for (const QString &copy :
+         {p.file(QStringLiteral("Backup/") + dated.last()), p.state->backupFile()})
+        QCOMPARE(column(copy, count), QStringList{"11"});
+    QCOMPARE(column(p.file(QStringLiteral("Backup/") + dated.first()), count), QStringList{"2"});
+    QCOMPARE(QDir(p.file(QStringLiteral("Backup"))).entryList(QDir::Files).size(), 11);
 }
 
 void TestStartup::musicList_data()

@@ -1,4 +1,3 @@
-#include "platform/Database.h"
 #include "platform/KeyValueFile.h"
 #include "platform/Paths.h"
 
@@ -20,7 +19,6 @@ private slots:
     void keysExactAndOthersSurvive();
     void failedWriteLeavesTargetAlone();
     void resolveIgnoresLetterCase();
-    void quickCheckFindsTornFile();
 
 private:
     std::optional<QTemporaryDir> m_dir;
@@ -132,21 +130,6 @@ void TestFiles::resolveIgnoresLetterCase()
              file(QStringLiteral("Pictures/FrontView/ANN.gif")));
     QVERIFY(QFile::remove(file(QStringLiteral("Pictures/FrontView/ANN.gif"))));
     QVERIFY(!Paths::exists(app, QStringLiteral("Pictures/FrontView/ann.gif")));
-}
-
-// Start-up and exit catch junk and empty files; a right header over torn pages needs the check.
-void TestFiles::quickCheckFindsTornFile()
-{
-    QFile good(QStringLiteral(KOLVANE_EMPTY_DB_FILE));
-    QVERIFY(good.open(QIODevice::ReadOnly));
-    QByteArray bytes = good.readAll();
-    QVERIFY(Database::passesQuickCheck(good.fileName()));
-    bytes.replace(100, bytes.size() - 100, QByteArray(bytes.size() - 100, '\xff'));
-    writeFile(QStringLiteral("torn.db"), bytes);
-    QVERIFY(!Database::passesQuickCheck(file(QStringLiteral("torn.db"))));
-    // A check never creates the file it looks at.
-    QVERIFY(!Database::passesQuickCheck(file(QStringLiteral("missing.db"))));
-    QVERIFY(!QFile::exists(file(QStringLiteral("missing.db"))));
 }
 
 QTEST_GUILESS_MAIN(TestFiles)

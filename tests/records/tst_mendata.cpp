@@ -418,7 +418,8 @@ void TestMenData::updateRefusesWhatCannotBeStored_data()
     QTest::addColumn<QString>("message");
     const QStringList person = {"txtNumber=N9", "txtSurname=Eze", "txtAddress=Jos"};
     QTest::newRow("read-only database") << "Student" << person + QStringList{"PRAGMA query_only = ON"}
-                                        << "cmdAction(10)" << "Nothing was stored: the database is read-only.";
+                                        << "cmdAction(10)"
+        << "The database cannot be written by this user: nothing was stored.\r\nattempt to write a readonly database";
     QTest::newRow("nothing typed") << "Student" << QStringList{} << "txtNumber" << "";
     QTest::newRow("no surname") << "Student" << QStringList{"txtNumber=N9"} << "txtSurname" << "";
     QTest::newRow("blank address") << "Staff" << QStringList{"txtNumber=N9", "txtSurname=Eze", "txtAddress=   "}

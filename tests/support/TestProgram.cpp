@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTest>
 
 #ifndef KOLVANE_EMPTY_DB_FILE
@@ -15,6 +17,23 @@
 QString emptyDatabaseFile()
 {
     return QStringLiteral(KOLVANE_EMPTY_DB_FILE);
+}
+
+QStringList column(const QString &dbFile, const QString &sql)
+{
+    QStringList values;
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("column"));
+        db.setDatabaseName(dbFile);
+        QSqlQuery q(db);
+        if (!db.open() || !q.exec(sql))
+            values.append(QStringLiteral("error: ") + q.lastError().text());
+        while (q.next())
+            values.append(q.value(0).toString());
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("column"));
+    return values;
 }
 
 TestProgram::TestProgram(Layout layout)

@@ -46,3 +46,7 @@ private:
 };
 
 QString emptyDatabaseFile();
+
+// The first column of every row `sql` gives on the database file `dbFile`,
+// read through a connection of its own.
+QStringList column(const QString &dbFile, const QString &sql);
