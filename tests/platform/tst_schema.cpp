@@ -25,7 +25,6 @@ private slots:
 private:
     QTemporaryDir m_dir;
     QSqlDatabase db() { return QSqlDatabase::database(QStringLiteral("schema")); }
-    QStringList columns(const QString &table); // "name type" in order
 };
 
 void TestSchema::initTestCase()
@@ -34,17 +33,6 @@ void TestSchema::initTestCase()
     QVERIFY(QFile::copy(QStringLiteral(KOLVANE_EMPTY_DB_FILE), file));
     QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QVERIFY(Database::open(file, QStringLiteral("schema")).isOpen());
-}
-
-QStringList TestSchema::columns(const QString &table)
-{
-    QStringList cols;
-    QSqlQuery q(db());
-    q.prepare(QStringLiteral("SELECT name, type FROM pragma_table_info(?) ORDER BY cid"));
-    q.addBindValue(table);
-    for (q.exec(); q.next();)
-        cols.append(q.value(0).toString() + u' ' + q.value(1).toString());
-    return cols;
 }
 
 void TestSchema::formerTablesMatch_data()
@@ -59,13 +47,20 @@ void TestSchema::formerTablesMatch()
 {
     QFETCH(QString, live);
     const QString former = QStringLiteral("Former") + live;
+    QSqlQuery q(db());
+    auto columns = [&q](const QString &table) { // "name type" in order
+        QStringList cols;
+        q.exec(QStringLiteral("SELECT name, type FROM pragma_table_info('%1') ORDER BY cid").arg(table));
+        while (q.next())
+            cols.append(q.value(0).toString() + u' ' + q.value(1).toString());
+        return cols;
+    };
     QVERIFY(!columns(live).isEmpty());
     QCOMPARE(columns(former), columns(live));
 
     // A number sent to the alumni twice keeps both rows.
     QVERIFY(db().transaction());
     auto rollback = qScopeGuard([this] { db().rollback(); });
-    QSqlQuery q(db());
     for (int i = 0; i < 2; ++i)
         QVERIFY2(q.exec(QStringLiteral("INSERT INTO %1 (Number) VALUES ('S1')").arg(former)),
                  qPrintable(q.lastError().text()));
