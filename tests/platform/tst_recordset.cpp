@@ -186,17 +186,13 @@ void TestRecordset::keysetInRowidOrder()
     QFETCH(QString, table);
     QFETCH(QString, key);
     QFETCH(QString, tag);
-    QSqlQuery q(db());
-    QVERIFY(q.prepare(QStringLiteral("INSERT INTO %1 (rowid, %2, %3) VALUES (?, ?, ?)").arg(table, key, tag)));
     // Rowids with gaps and keys that sort against them; FormerStudent repeats one.
-    const QList<std::pair<int, QString>> rows = {{7, "b"}, {3, "z"}, {40, "a"}, {12, "m"},
-                                                 {5, "y"}, {90, "c"}, {41, "k"}};
-    for (const auto &[rowid, k] : rows) {
-        q.addBindValue(rowid);
-        q.addBindValue(table == QLatin1String("FormerStudent") && rowid == 41 ? QStringLiteral("a") : k);
-        q.addBindValue(QString::number(rowid));
-        QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
-    }
+    const QString last = table == QLatin1String("FormerStudent") ? QStringLiteral("a") : QStringLiteral("k");
+    QSqlQuery q(db());
+    QVERIFY2(q.exec(QStringLiteral("INSERT INTO %1 (rowid, %2, %3) VALUES (7, 'b', '7'), (3, 'z', '3'), "
+                                   "(40, 'a', '40'), (12, 'm', '12'), (5, 'y', '5'), (90, 'c', '90'), (41, '%4', '41')")
+                        .arg(table, key, tag, last)),
+             qPrintable(q.lastError().text()));
     QVERIFY(q.exec(QStringLiteral("DELETE FROM %1 WHERE rowid IN (12, 90)").arg(table)));
 
     Recordset rs;
@@ -252,7 +248,7 @@ void TestRecordset::nullFieldsStayNull()
     // Writing a null back keeps it null in the table.
     QVERIFY(rs.setValue(QStringLiteral("Debt_From_Last_Term"), QVariant()));
     QVERIFY(rs.update());
-    QCOMPARE(countInTable(QStringLiteral("Debt_From_Last_Term IS NULL")), 1);
+    QCOMPARE(countInTable(QStringLiteral("Surname = '' AND Debt_From_Last_Term IS NULL")), 1);
     QVERIFY(rs.value(QStringLiteral("Debt_From_Last_Term")).isNull());
 }
 
