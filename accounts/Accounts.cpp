@@ -3,12 +3,12 @@
 #include "accounts/LedgerText.h"
 #include "app/AppState.h"
 #include "platform/Clock.h"
+#include "platform/DateBox.h"
 #include "platform/Desktop.h"
 #include "platform/FieldChecks.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Numbers.h"
 
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -41,7 +41,7 @@ Accounts::Accounts(AppState &state, QWidget *parent)
       m_list(new QListWidget(m_frameTransaction)),
       m_frameInput(new QGroupBox(QStringLiteral("Input non-student related financial transactions"),
                                  m_views)),
-      m_date(new QDateEdit(m_frameInput)), m_good(new QLineEdit(m_frameInput)),
+      m_date(new DateBox(m_frameInput)), m_good(new QLineEdit(m_frameInput)),
       m_amount(new QLineEdit(m_frameInput)),
       m_toSchool(new QRadioButton(QStringLiteral("Payment made to School"), m_frameInput)),
       m_bySchool(new QRadioButton(QStringLiteral("Payment made by School"), m_frameInput)),

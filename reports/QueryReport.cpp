@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "platform/Clock.h"
+#include "platform/DateBox.h"
 #include "platform/FieldChecks.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Numbers.h"
@@ -167,7 +168,8 @@ QWidget *QueryReport::valueControl(int i)
         }
         control = box;
     } else if (row.kind == QueryRows::ValueKind::Date) {
-        auto *picker = new QDateEdit(m_state.services.clock.today(), this);
+        auto *picker = new DateBox(this);
+        picker->setDate(m_state.services.clock.today());
         picker->setObjectName(QLatin1String(row.source));
         picker->setCalendarPopup(true);
         picker->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
