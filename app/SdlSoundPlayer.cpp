@@ -21,6 +21,9 @@ QStringList SdlSoundPlayer::soundFontCandidates()
 
 SdlSoundPlayer::SdlSoundPlayer()
 {
+    // The audio library would otherwise take SIGTERM and SIGINT for itself and
+    // the program would no longer end when the session asks it to.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return;
     if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) != 0) {
