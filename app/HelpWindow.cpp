@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
 #include <QTextBrowser>
@@ -80,7 +81,10 @@ HelpWindow::HelpWindow(const QString &helpFolder, QWidget *owner)
     // Closed is gone: the next request builds a fresh window.
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("Kolvane Help"));
-    resize(900, 620);
+    // Beside the work, never past the edges of a small screen.
+    const QRect free = (owner ? owner->screen() : screen())->availableGeometry();
+    resize(qMin(900, free.width() - 40), qMin(620, free.height() - 60));
+    move(free.right() - width() - 20, free.top() + 10);
 
     auto *contents = new QPushButton(tr("&Contents"), this);
     contents->setObjectName(QStringLiteral("cmdContents"));
