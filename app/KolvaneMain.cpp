@@ -128,119 +128,128 @@ KolvaneMain::KolvaneMain(AppState &state, QWidget *parent)
 
 KolvaneMain::~KolvaneMain() = default;
 
-QAction *KolvaneMain::addItem(QMenu *menu, const char *name, const QString &caption,
-                              const QKeySequence &shortcut)
-{
-    QAction *a = menu->addAction(caption);
-    a->setObjectName(QString::fromLatin1(name));
-    if (!shortcut.isEmpty())
-        a->setShortcut(shortcut);
-    return a;
-}
+namespace {
 
-void KolvaneMain::addSeparator(QMenu *menu, const char *name)
+// One line of a menu. A null caption makes a separator; an exclusive item
+// shares one group with the menu's other exclusive items.
+enum class Mark { None, Exclusive, Toggle };
+struct MenuItem
 {
-    menu->addSeparator()->setObjectName(QString::fromLatin1(name));
+    const char *name;
+    const char *caption;
+    QKeySequence shortcut;
+    std::function<void()> handler;
+    Mark mark = Mark::None;
+    bool checked = false;
+    QAction **keep = nullptr;
+};
+
+struct MenuEntry
+{
+    const char *name;
+    const char *caption;
+    int helpContext;
+    QList<MenuItem> items;
+};
+
+} // namespace
+
+template<class Form>
+void KolvaneMain::openForm()
+{
+    Form form(m_state, this);
+    form.exec();
 }
 
 void KolvaneMain::buildMenus()
 {
-    auto menu = [this](const char *name, const QString &caption, int helpId) {
-        QMenu *m = menuBar()->addMenu(caption);
-        m->setObjectName(QString::fromLatin1(name));
-        m->setProperty("helpContextId", helpId);
-        HelpWindow::watchMenu(m, [this](int context) { help().showContext(context); });
-        return m;
+    const auto kind = [this](const char *recordKind) {
+        return [this, recordKind] { chooseKind(QLatin1String(recordKind)); };
+    };
+    const auto guardedForm = [this](const char *phrase, void (KolvaneMain::*open)()) {
+        return [this, phrase, open] { guarded(QLatin1String(phrase), [this, open] { (this->*open)(); }); };
+    };
+    const auto sep = [](const char *name) { return MenuItem{name, nullptr, {}, {}}; };
+    const QKeySequence none;
+
+    const QList<MenuEntry> table = {
+        {"mnuAction", QT_TR_NOOP("&Action"), 210, {
+            {"mnuActionDataEntry", QT_TR_NOOP("&Data Entry"), QKeySequence(Qt::Key_F2),
+             [this] { dataEntry(); }, Mark::Exclusive, true, &m_dataEntry},
+            {"mnuActionQuery", QT_TR_NOOP("&Query And Report"), QKeySequence(Qt::Key_F3),
+             [this] { queryAndReport(); }, Mark::Exclusive, false, &m_query},
+            {"mnuActionExit", QT_TR_NOOP("E&xit"), none, [this] { close(); }},
+        }},
+        {"mnuUpon", QT_TR_NOOP("&Upon"), 220, {
+            {"mnuUponStudent", QT_TR_NOOP("&Student"), QKeySequence(Qt::CTRL | Qt::Key_S),
+             kind("Student"), Mark::Exclusive, true},
+            {"mnuUponStaff", QT_TR_NOOP("Staf&f"), QKeySequence(Qt::CTRL | Qt::Key_F), kind("Staff"),
+             Mark::Exclusive},
+            sep("mnuUponBar0"),
+            {"mnuUponFormerStudent", QT_TR_NOOP("Former St&udent"), none, kind("FormerStudent"),
+             Mark::Exclusive},
+            {"mnuUponFormerStaff", QT_TR_NOOP("Former St&aff"), none, kind("FormerStaff"),
+             Mark::Exclusive},
+            sep("mnuUponBar1"),
+            {"mnuUponStock", QT_TR_NOOP("Stoc&k"), QKeySequence(Qt::CTRL | Qt::Key_K), kind("Stock"),
+             Mark::Exclusive},
+        }},
+        // The marks of Music and Voice follow the flags, not the clicks: the
+        // handlers set both.
+        {"mnuTools", QT_TR_NOOP("&Tools"), 230, {
+            {"mnuToolsMusic", QT_TR_NOOP("&Music"), QKeySequence(Qt::Key_F4), [this] { toggleMusic(); },
+             Mark::Toggle, true, &m_music},
+            {"mnuToolsVoice", QT_TR_NOOP("&Voice"), QKeySequence(Qt::SHIFT | Qt::Key_F4),
+             [this] { toggleVoice(); }, Mark::Toggle, true, &m_voice},
+            sep("mnuToolsSep0"),
+            {"mnuToolsSetTerm", QT_TR_NOOP("Set &Term"), none,
+             guardedForm("to Set Term.", &KolvaneMain::openForm<SetTerm>)},
+            {"mnuToolsRestructureClasses", QT_TR_NOOP("Restructure &Classes"), none,
+             guardedForm("to restructure classes.", &KolvaneMain::openForm<RestructureClasses>)},
+            {"mnuToolsReviseFees", QT_TR_NOOP("Revise &Fees"), none,
+             guardedForm("to revise fees.", &KolvaneMain::openForm<ReviseFees>)},
+            sep("mnuToolsSep1"),
+            {"mnuToolsAccounts", QT_TR_NOOP("&Accounts"), none,
+             guardedForm("to enter accounts.", &KolvaneMain::openForm<Accounts>)},
+            sep("mnuToolsSep2"),
+            {"mnuToolsModifyPassword", QT_TR_NOOP("Modify &Password"), none,
+             [this] { openForm<ModifyPassword>(); }},
+        }},
+        {"mnuHelp", QT_TR_NOOP("&Help"), 240, {
+            {"mnuHelpContents", QT_TR_NOOP("&Contents..."), none,
+             [this] { help().showContext(HelpWindow::ContentsTopic); }},
+            {"mnuHelpSearch", QT_TR_NOOP("&Search For Help On..."), none, [this] { help().showSearch(); }},
+            sep("mnuHelpBar1"),
+            {"mnuHelpAbout", QT_TR_NOOP("&About"), none, [this] { openForm<About>(); }},
+        }},
     };
 
-    QMenu *action = menu("mnuAction", tr("&Action"), 210);
-    m_dataEntry = addItem(action, "mnuActionDataEntry", tr("&Data Entry"), QKeySequence(Qt::Key_F2));
-    m_query = addItem(action, "mnuActionQuery", tr("&Query And Report"), QKeySequence(Qt::Key_F3));
-    QAction *exit = addItem(action, "mnuActionExit", tr("E&xit"));
-    auto *pair = new QActionGroup(this);
-    for (QAction *a : {m_dataEntry, m_query}) {
-        a->setCheckable(true);
-        pair->addAction(a);
+    for (const MenuEntry &entry : table) {
+        QMenu *menu = menuBar()->addMenu(tr(entry.caption));
+        menu->setObjectName(QLatin1String(entry.name));
+        menu->setProperty("helpContextId", entry.helpContext);
+        HelpWindow::watchMenu(menu, [this](int context) { help().showContext(context); });
+        QActionGroup *group = nullptr;
+        for (const MenuItem &item : entry.items) {
+            QAction *a = item.caption ? menu->addAction(tr(item.caption)) : menu->addSeparator();
+            a->setObjectName(QLatin1String(item.name));
+            if (!item.caption)
+                continue;
+            a->setShortcut(item.shortcut);
+            if (item.mark != Mark::None) {
+                a->setCheckable(true);
+                a->setChecked(item.checked);
+            }
+            if (item.mark == Mark::Exclusive) {
+                if (!group)
+                    group = new QActionGroup(this);
+                group->addAction(a);
+            }
+            connect(a, &QAction::triggered, this, item.handler);
+            if (item.keep)
+                *item.keep = a;
+        }
     }
-    m_dataEntry->setChecked(true);
-    connect(m_dataEntry, &QAction::triggered, this, &KolvaneMain::dataEntry);
-    connect(m_query, &QAction::triggered, this, &KolvaneMain::queryAndReport);
-    connect(exit, &QAction::triggered, this, &QWidget::close);
-
-    QMenu *upon = menu("mnuUpon", tr("&Upon"), 220);
-    auto *kinds = new QActionGroup(this);
-    auto kind = [&](const char *name, const QString &caption, const QString &recordKind,
-                    const QKeySequence &shortcut = {}) {
-        QAction *a = addItem(upon, name, caption, shortcut);
-        a->setCheckable(true);
-        kinds->addAction(a);
-        connect(a, &QAction::triggered, this, [this, recordKind] { chooseKind(recordKind); });
-        return a;
-    };
-    kind("mnuUponStudent", tr("&Student"), QStringLiteral("Student"), QKeySequence(Qt::CTRL | Qt::Key_S))
-        ->setChecked(true);
-    kind("mnuUponStaff", tr("Staf&f"), QStringLiteral("Staff"), QKeySequence(Qt::CTRL | Qt::Key_F));
-    addSeparator(upon, "mnuUponBar0");
-    kind("mnuUponFormerStudent", tr("Former St&udent"), QStringLiteral("FormerStudent"));
-    kind("mnuUponFormerStaff", tr("Former St&aff"), QStringLiteral("FormerStaff"));
-    addSeparator(upon, "mnuUponBar1");
-    kind("mnuUponStock", tr("Stoc&k"), QStringLiteral("Stock"), QKeySequence(Qt::CTRL | Qt::Key_K));
-
-    QMenu *tools = menu("mnuTools", tr("&Tools"), 230);
-    m_music = addItem(tools, "mnuToolsMusic", tr("&Music"), QKeySequence(Qt::Key_F4));
-    m_voice = addItem(tools, "mnuToolsVoice", tr("&Voice"), QKeySequence(Qt::SHIFT | Qt::Key_F4));
-    for (QAction *a : {m_music, m_voice}) {
-        a->setCheckable(true);
-        a->setChecked(true);
-    }
-    // The marks follow the flags, not the clicks: the handlers set both.
-    connect(m_music, &QAction::triggered, this, &KolvaneMain::toggleMusic);
-    connect(m_voice, &QAction::triggered, this, &KolvaneMain::toggleVoice);
-    addSeparator(tools, "mnuToolsSep0");
-    connect(addItem(tools, "mnuToolsSetTerm", tr("Set &Term")), &QAction::triggered, this, [this] {
-        guarded(QStringLiteral("to Set Term."), [this] {
-            SetTerm form(m_state, this);
-            form.exec();
-        });
-    });
-    connect(addItem(tools, "mnuToolsRestructureClasses", tr("Restructure &Classes")), &QAction::triggered,
-            this, [this] {
-                guarded(QStringLiteral("to restructure classes."), [this] {
-                    RestructureClasses wizard(m_state, this);
-                    wizard.exec();
-                });
-            });
-    connect(addItem(tools, "mnuToolsReviseFees", tr("Revise &Fees")), &QAction::triggered, this, [this] {
-        guarded(QStringLiteral("to revise fees."), [this] {
-            ReviseFees form(m_state, this);
-            form.exec();
-        });
-    });
-    addSeparator(tools, "mnuToolsSep1");
-    connect(addItem(tools, "mnuToolsAccounts", tr("&Accounts")), &QAction::triggered, this, [this] {
-        guarded(QStringLiteral("to enter accounts."), [this] {
-            Accounts form(m_state, this);
-            form.exec();
-        });
-    });
-    addSeparator(tools, "mnuToolsSep2");
-    connect(addItem(tools, "mnuToolsModifyPassword", tr("Modify &Password")), &QAction::triggered, this,
-            [this] {
-                ModifyPassword form(m_state, this);
-                form.exec();
-            });
-
-    QMenu *helpMenu = menu("mnuHelp", tr("&Help"), 240);
-    connect(addItem(helpMenu, "mnuHelpContents", tr("&Contents...")), &QAction::triggered, this,
-            [this] { help().showContext(HelpWindow::ContentsTopic); });
-    connect(addItem(helpMenu, "mnuHelpSearch", tr("&Search For Help On...")), &QAction::triggered, this,
-            [this] { help().showSearch(); });
-    addSeparator(helpMenu, "mnuHelpBar1");
-    connect(addItem(helpMenu, "mnuHelpAbout", tr("&About")), &QAction::triggered, this,
-            [this] {
-                About box(m_state, this);
-                box.exec();
-            });
     // F1 with no menu open: the contents.
     connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
             [this] { help().showContext(HelpWindow::ContentsTopic); });

@@ -48,10 +48,10 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // The menus from one table: captions, names, shortcuts, help contexts, handlers.
     void buildMenus();
-    QAction *addItem(QMenu *menu, const char *name, const QString &caption,
-                     const QKeySequence &shortcut = {});
-    void addSeparator(QMenu *menu, const char *name);
+    template<class Form>
+    void openForm();
 
     void dataEntry();
     void queryAndReport();

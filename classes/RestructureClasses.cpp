@@ -49,6 +49,45 @@ RestructureClasses::RestructureClasses(AppState &state, QWidget *parent)
         "Finish to commit your changes."));
     m_intro->setWordWrap(true);
 
+    buildLevelFrame();
+    m_progressBar->setObjectName(QStringLiteral("ProgressBar1"));
+    m_progressBar->setRange(0, 100);
+    m_progressBar->setValue(0);
+    m_progressBar->setAccessibleName(QStringLiteral("Progress"));
+    auto *buttons = buildButtons();
+
+    // The form: the introduction, the level's frame, the progress, the buttons.
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_intro);
+    layout->addWidget(m_frame);
+    layout->addWidget(m_progressBar);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Tab order: the count, the arms row by row, then the buttons in index order.
+    QWidget *previous = m_num;
+    for (QLineEdit *box : std::as_const(m_levelName)) {
+        setTabOrder(previous, box);
+        previous = box;
+    }
+    for (QPushButton *button : std::as_const(m_navigate)) {
+        setTabOrder(previous, button);
+        previous = button;
+    }
+
+    m_checks->add(m_num, [this] { return txtNumAcceptable(); });
+    m_checks->exempt(m_navigate.at(Cancel));
+    connect(m_num, &QLineEdit::textChanged, this, &RestructureClasses::txtNumChange);
+
+    loadGrid();
+    m_page = 0;
+    ShowWhichPage();
+    m_num->setFocus(Qt::OtherFocusReason);
+}
+
+// The level's page: its count, then its arms four to a row.
+void RestructureClasses::buildLevelFrame()
+{
     m_frame->setObjectName(QStringLiteral("Frame1"));
     m_numClass->setObjectName(QStringLiteral("lblNumClass"));
     m_numClass->setBuddy(m_num);
@@ -86,12 +125,10 @@ RestructureClasses::RestructureClasses(AppState &state, QWidget *parent)
     frameLayout->addSpacing(6);
     frameLayout->addWidget(m_armNames);
     frameLayout->addLayout(armGrid);
+}
 
-    m_progressBar->setObjectName(QStringLiteral("ProgressBar1"));
-    m_progressBar->setRange(0, 100);
-    m_progressBar->setValue(0);
-    m_progressBar->setAccessibleName(QStringLiteral("Progress"));
-
+QHBoxLayout *RestructureClasses::buildButtons()
+{
     const char *captions[] = {"&Cancel", "&Back", "&Next", "&Finish"};
     auto *buttons = new QHBoxLayout;
     for (int i = 0; i < 4; ++i) {
@@ -113,29 +150,11 @@ RestructureClasses::RestructureClasses(AppState &state, QWidget *parent)
     buttons->addWidget(m_navigate.at(Back));
     buttons->addWidget(m_navigate.at(Next));
     buttons->addWidget(m_navigate.at(Finish));
+    return buttons;
+}
 
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_intro);
-    layout->addWidget(m_frame);
-    layout->addWidget(m_progressBar);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-
-    // Tab order: the count, the arms row by row, then the buttons in index order.
-    QWidget *previous = m_num;
-    for (QLineEdit *box : std::as_const(m_levelName)) {
-        setTabOrder(previous, box);
-        previous = box;
-    }
-    for (QPushButton *button : std::as_const(m_navigate)) {
-        setTabOrder(previous, button);
-        previous = button;
-    }
-
-    m_checks->add(m_num, [this] { return txtNumAcceptable(); });
-    m_checks->exempt(m_navigate.at(Cancel));
-    connect(m_num, &QLineEdit::textChanged, this, &RestructureClasses::txtNumChange);
-
+void RestructureClasses::loadGrid()
+{
     // Counts outside what the wizard can hold (a hand-edited file) are shown
     // held to 0..20.
     for (int level = 0; level < ClassStructure::LevelCount; ++level) {
@@ -145,9 +164,6 @@ RestructureClasses::RestructureClasses(AppState &state, QWidget *parent)
         for (int k = 1; k <= row.count && k <= arms.size(); ++k)
             row.arms[k - 1] = arms.at(k - 1);
     }
-    m_page = 0;
-    ShowWhichPage();
-    m_num->setFocus(Qt::OtherFocusReason);
 }
 
 bool RestructureClasses::txtNumAcceptable() const

@@ -9,6 +9,7 @@
 class AppState;
 class FieldChecks;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -47,8 +48,14 @@ private:
         std::array<QString, MaxArms> arms;
     };
 
+    // The form's parts.
+    void buildLevelFrame();
+    QHBoxLayout *buildButtons();
+    // The pages: one row of the grid per level, shown and stored.
+    void loadGrid();
     void ShowWhichPage();
     void StoreWhichPage();
+    // The grid to the file, all or nothing.
     void PutIniFile();
     void cmdNavigateClick(int index);
     void txtNumChange();

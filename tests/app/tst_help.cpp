@@ -1,5 +1,6 @@
 #include "Modal.h"
 #include "TestProgram.h"
+#include "Widgets.h"
 #include "app/HelpWindow.h"
 #include "app/KolvaneMain.h"
 
@@ -11,17 +12,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPointer>
-#include <QPushButton>
 #include <QTest>
-
-namespace {
-
-QAction *item(KolvaneMain &w, const char *name)
-{
-    return w.findChild<QAction *>(QString::fromLatin1(name));
-}
-
-} // namespace
 
 class TestHelp : public QObject
 {
@@ -57,6 +48,7 @@ private:
     std::unique_ptr<TestProgram> p;
     std::unique_ptr<KolvaneMain> w;
     HelpWindow *help() const { return w->findChild<HelpWindow *>(); }
+    void trigger(const char *item) const { widget<QAction>(w.get(), item)->trigger(); }
 };
 
 void TestHelp::f1OnOpenMenuShowsItsPage_data()
@@ -76,8 +68,8 @@ void TestHelp::f1OnOpenMenuShowsItsPage()
     QFETCH(int, key);
     QFETCH(QString, page);
     QTest::keyClick(w.get(), Qt::Key(key), Qt::AltModifier);
-    QTRY_VERIFY(qobject_cast<QMenu *>(QApplication::activePopupWidget()));
-    QMenu *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    QMenu *menu = nullptr;
+    QTRY_VERIFY((menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())));
     QTest::keyClick(menu, Qt::Key_F1);
     QTRY_VERIFY(help() && help()->isVisible());
     QVERIFY(!menu->isVisible());
@@ -97,13 +89,12 @@ void TestHelp::searchFindsPages()
 {
     QFETCH(QString, words);
     QFETCH(QString, first);
-    item(*w, "mnuHelpSearch")->trigger();
+    trigger("mnuHelpSearch");
     QVERIFY(help()->isVisible());
-    auto *box = help()->findChild<QLineEdit *>(QStringLiteral("txtSearch"));
+    auto *box = widget<QLineEdit>(help(), "txtSearch");
     QTRY_VERIFY(box->hasFocus());
     QTest::keyClicks(box, words);
-    auto *list = help()->findChild<QListWidget *>(QStringLiteral("lstPages"));
-    QCOMPARE(list->count() == 0, first.isEmpty());
+    QCOMPARE(widget<QListWidget>(help(), "lstPages")->count() == 0, first.isEmpty());
     QTest::keyClick(box, Qt::Key_Return);
     if (!first.isEmpty())
         QCOMPARE(help()->currentPage(), first);
@@ -116,7 +107,7 @@ void TestHelp::contentsThenGoneAfterExit()
     QTest::keyClick(w.get(), Qt::Key_F1);
     QTRY_VERIFY(help() && help()->currentPage() == QStringLiteral("Contents.html"));
     help()->showContext(210);
-    item(*w, "mnuHelpContents")->trigger();
+    trigger("mnuHelpContents");
     QPointer<HelpWindow> window = help();
     QCOMPARE(window->currentPage(), QStringLiteral("Contents.html"));
     bool openAtBackup = true;
@@ -155,11 +146,11 @@ void TestHelp::systemInfo()
     qputenv("PATH", QFile::encodeName(p->file(QStringLiteral("bin"))));
     bool closed = false;
     whenModalOpens(QStringLiteral("About"), [&closed](QDialog *d) {
-        QTest::mouseClick(d->findChild<QPushButton *>(QStringLiteral("cmdSysInfo")), Qt::LeftButton);
-        QTest::mouseClick(d->findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
+        click(d, "cmdSysInfo");
+        click(d, "cmdOK");
         closed = !d->isVisible();
     });
-    item(*w, "mnuHelpAbout")->trigger();
+    trigger("mnuHelpAbout");
     qputenv("PATH", path);
     QVERIFY(closed);
     if (started) {

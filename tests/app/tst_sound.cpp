@@ -5,8 +5,6 @@
 
 #include <QAction>
 #include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -132,14 +130,10 @@ void TestSound::voiceOffSilencesPromptNotIntro()
     QVERIFY(!p.state->VoiceOn);
     QCOMPARE(p.sound.calls.value(0), QStringLiteral("wave Intro.Wav -1"));
     p.sound.calls.clear();
-    whenModalOpens(QStringLiteral("Login"), [](QDialog *d) {
-        for (int i = 0; i < 3 && d->isVisible(); ++i) {
-            QTest::keyClicks(d->findChild<QLineEdit *>(QStringLiteral("txtPassword")), QStringLiteral("wrong"));
-            QTest::mouseClick(d->findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
-        }
-    });
+    QStringList prompts;
+    answerLogin(prompts, QStringLiteral("wrong"), 3);
     w.findChild<QAction *>(QStringLiteral("mnuToolsSetTerm"))->trigger();
-    QVERIFY(!p.state->LoginGranted);
+    QVERIFY(!p.state->LoginGranted && prompts.size() == 1);
     QVERIFY(p.sound.calls.filter(QRegularExpression(QStringLiteral("^wave "))).isEmpty());
     QVERIFY(p.waiter.waits.isEmpty());
 }

@@ -7,15 +7,9 @@ class TestClassStructure : public QObject
 {
     Q_OBJECT
 private slots:
-    void termOnly();
-    void counts_data();
-    void counts();
-    void levelsWithArmsInOrder();
-    void armsExactlyAsRead();
-    void loweredCountKeepsKeys();
-    void countAboveTwenty();
+    void load_data();
+    void load();
     void reloadReplaces();
-    void missingFile();
 
 private:
     ClassStructure load(TestProgram &p)
@@ -27,99 +21,83 @@ private:
     }
 };
 
-void TestClassStructure::termOnly()
+namespace {
+// "Level(1)=Prefix1" ... "Level(n)=Prefixn"
+QStringList armLines(const QString &level, const QString &prefix, int n)
 {
-    TestProgram p;
-    p.writeIni({{QStringLiteral("CurrentTerm"), QStringLiteral("  Third Term_2005/2006  ")}});
-    const ClassStructure c = load(p);
-    QCOMPARE(c.CurrentTerm, QStringLiteral("Third Term_2005/2006 "));
-    QCOMPARE(c.LevelsWithArmsCount(), 0);
-    for (int i = 0; i < ClassStructure::LevelCount; ++i) {
-        QCOMPARE(c.NumberOfArms[i], qint16(0));
-        QVERIFY(c.ClassArms[i].isEmpty());
-    }
+    QStringList lines;
+    for (int i = 1; i <= n; ++i)
+        lines << QStringLiteral("%1(%2)=%3%2").arg(level, QString::number(i), prefix);
+    return lines;
 }
-
-void TestClassStructure::counts_data()
+QStringList firstArms(const QString &prefix, int n)
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("count");
-    QTest::newRow("plain") << "3" << 3;
-    QTest::newRow("half to even down") << "2.5" << 2;
-    QTest::newRow("half to even up") << "3.5" << 4;
-    QTest::newRow("leading blank") << " 4" << 4;
-    QTest::newRow("trailing word") << "4 arms" << 4;
-    QTest::newRow("letters") << "many" << 0;
-    QTest::newRow("empty") << "" << 0;
-    QTest::newRow("negative") << "-2" << -2;
+    QStringList arms;
+    for (int i = 1; i <= n; ++i)
+        arms << prefix + QString::number(i);
+    return arms;
 }
+} // namespace
 
-void TestClassStructure::counts()
+void TestClassStructure::load_data()
 {
-    QFETCH(QString, text);
-    QFETCH(int, count);
-    TestProgram p;
-    QList<std::pair<QString, QString>> pairs = {{QStringLiteral("NumberOfPrimary3"), text}};
-    for (int i = 1; i <= 4; ++i)
-        pairs.append({QStringLiteral("Primary3(%1)").arg(i), QStringLiteral("Arm%1").arg(i)});
-    p.writeIni(pairs);
-    const ClassStructure c = load(p);
-    const int index = c.levelIndex(QStringLiteral("Primary3"));
-    QCOMPARE(int(c.NumberOfArms[index]), count);
-    QCOMPARE(int(c.ClassArms[index].size()), qMax(count, 0));
-    QCOMPARE(c.LevelsWithArms.contains(QStringLiteral("Primary3")), count >= 1);
-}
-
-void TestClassStructure::levelsWithArmsInOrder()
-{
-    TestProgram p;
-    p.writeIni({{QStringLiteral("NumberOfKinderGarten1"), QStringLiteral("0")},
-                {QStringLiteral("NumberOfSecondary8"), QStringLiteral("1")},
-                {QStringLiteral("NumberOfNursery1"), QStringLiteral("2")},
-                {QStringLiteral("NumberOfKinderGarten2"), QStringLiteral("1")}});
-    const ClassStructure c = load(p);
-    QCOMPARE(c.LevelsWithArms, (QStringList{"KinderGarten2", "Nursery1", "Secondary8"}));
-    QCOMPARE(c.LevelsWithArmsCount(), 3);
-}
-
-void TestClassStructure::armsExactlyAsRead()
-{
-    TestProgram p;
+    QTest::addColumn<QStringList>("file"); // "key=value" lines; none: no file at all
+    QTest::addColumn<QString>("term");
+    QTest::addColumn<QStringList>("levels"); // those with arms, in level order
+    QTest::addColumn<QString>("level");
+    QTest::addColumn<int>("count"); // of that level
+    QTest::addColumn<QStringList>("arms");
+    const QStringList none;
+    QTest::newRow("missing file") << none << " " << none << "Primary1" << 0 << none;
+    QTest::newRow("term only") << QStringList{"CurrentTerm=  Third Term_2005/2006  "}
+                               << "Third Term_2005/2006 " << none << "Primary1" << 0 << none;
+    QTest::newRow("levels in order")
+        << QStringList{"NumberOfKinderGarten1=0", "NumberOfSecondary8=1", "NumberOfNursery1=2",
+                       "NumberOfKinderGarten2=1"}
+        << " " << QStringList{"KinderGarten2", "Nursery1", "Secondary8"} << "Primary1" << 0 << none;
     // A hand edit can leave blanks the wizard never writes; they are kept.
-    p.writeIni({{QStringLiteral("NumberOfPrimary1"), QStringLiteral("3")},
-                {QStringLiteral("Primary1(1)"), QStringLiteral("Blue")},
-                {QStringLiteral("Primary1(2)"), QStringLiteral(" Red House ")},
-                {QStringLiteral("primary1(3)"), QStringLiteral("wrong case key")}});
-    const ClassStructure c = load(p);
-    const int i = c.levelIndex(QStringLiteral("Primary1"));
-    QCOMPARE(c.ClassArms[i], (QStringList{"Blue", " Red House ", ""}));
+    QTest::newRow("arms exactly as read")
+        << QStringList{"NumberOfPrimary1=3", "Primary1(1)=Blue", "Primary1(2)= Red House ",
+                       "primary1(3)=wrong case key"}
+        << " " << QStringList{"Primary1"} << "Primary1" << 3 << QStringList{"Blue", " Red House ", ""};
+    QTest::newRow("lowered count keeps keys")
+        << QStringList{"NumberOfPrimary1=3"} + armLines("Primary1", "A", 5) << " "
+        << QStringList{"Primary1"} << "Primary1" << 3 << firstArms("A", 3);
+    QTest::newRow("count above twenty")
+        << QStringList{"NumberOfSecondary1=23"} + armLines("Secondary1", "S", 23) << " "
+        << QStringList{"Secondary1"} << "Secondary1" << 23 << firstArms("S", 23);
+    // The count as the loader reads it: halves to even, a trailing word ignored.
+    const QList<std::pair<const char *, int>> counts = {
+        {"3", 3}, {"2.5", 2}, {"3.5", 4}, {" 4", 4}, {"4 arms", 4}, {"many", 0}, {"", 0}, {"-2", -2}};
+    for (const auto &[text, n] : counts)
+        QTest::addRow("count \"%s\"", text)
+            << QStringList{QStringLiteral("NumberOfPrimary3=") + QLatin1String(text)} + armLines("Primary3", "Arm", 4)
+            << " " << (n >= 1 ? QStringList{"Primary3"} : none) << "Primary3" << n << firstArms("Arm", n);
 }
 
-void TestClassStructure::loweredCountKeepsKeys()
+void TestClassStructure::load()
 {
+    QFETCH(QStringList, file);
+    QFETCH(QString, term);
+    QFETCH(QStringList, levels);
+    QFETCH(QString, level);
+    QFETCH(QStringList, arms);
     TestProgram p;
-    p.writeIni({{QStringLiteral("NumberOfPrimary1"), QStringLiteral("3")},
-                {QStringLiteral("Primary1(1)"), QStringLiteral("A")},
-                {QStringLiteral("Primary1(2)"), QStringLiteral("B")},
-                {QStringLiteral("Primary1(3)"), QStringLiteral("C")},
-                {QStringLiteral("Primary1(4)"), QStringLiteral("D")},
-                {QStringLiteral("Primary1(5)"), QStringLiteral("E")}});
+    QList<std::pair<QString, QString>> pairs;
+    for (const QString &line : file)
+        pairs.append({line.section(u'=', 0, 0), line.section(u'=', 1)});
+    if (!file.isEmpty())
+        p.writeIni(pairs);
     const ClassStructure c = load(p);
-    QCOMPARE(c.ClassArms[c.levelIndex(QStringLiteral("Primary1"))], (QStringList{"A", "B", "C"}));
-}
-
-void TestClassStructure::countAboveTwenty()
-{
-    TestProgram p;
-    QList<std::pair<QString, QString>> pairs = {{QStringLiteral("NumberOfSecondary1"), QStringLiteral("23")}};
-    for (int i = 1; i <= 23; ++i)
-        pairs.append({QStringLiteral("Secondary1(%1)").arg(i), QStringLiteral("S%1").arg(i)});
-    p.writeIni(pairs);
-    const ClassStructure c = load(p);
-    const QStringList &arms = c.ClassArms[c.levelIndex(QStringLiteral("Secondary1"))];
-    QCOMPARE(arms.size(), 23);
-    QCOMPARE(arms.last(), QStringLiteral("S23"));
-    QCOMPARE(arms.at(9), QStringLiteral("S10"));
+    QCOMPARE(c.CurrentTerm, term);
+    QCOMPARE(c.LevelsWithArms, levels);
+    QCOMPARE(c.LevelsWithArmsCount(), levels.size());
+    QCOMPARE(c.ClassArms[c.levelIndex(level)], arms);
+    QTEST(int(c.NumberOfArms[c.levelIndex(level)]), "count");
+    // Every other level is empty.
+    for (int i = 0; i < ClassStructure::LevelCount; ++i)
+        QVERIFY(c.ClassLevelNames[i] == level || levels.contains(c.ClassLevelNames[i]) ||
+                (c.NumberOfArms[i] == 0 && c.ClassArms[i].isEmpty()));
 }
 
 void TestClassStructure::reloadReplaces()
@@ -132,14 +110,6 @@ void TestClassStructure::reloadReplaces()
     LoadClassStructure(c, p.file(QStringLiteral("Progs/Kolvane.ini")));
     QCOMPARE(c.LevelsWithArms, (QStringList{"Nursery1", "Primary1", "Primary2"}));
     QVERIFY(c.ClassArms[c.levelIndex(QStringLiteral("Secondary1"))].isEmpty());
-}
-
-void TestClassStructure::missingFile()
-{
-    TestProgram p;
-    ClassStructure c = load(p);
-    QCOMPARE(c.CurrentTerm, QStringLiteral(" "));
-    QVERIFY(c.LevelsWithArms.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestClassStructure)

@@ -1,13 +1,9 @@
-#include "Modal.h"
 #include "TestProgram.h"
+#include "Widgets.h"
 #include "classes/SelectFees.h"
 
 #include <QApplication>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QSqlQuery>
-#include <QTest>
 
 namespace {
 
@@ -39,7 +35,6 @@ private slots:
     void billComposed_data();
     void billComposed();
     void billingAgainRestoresTicksAndCustom();
-    void levelWithBlanksFindsItsRow();
     void emptyLevelRefusesOk();
     void cancelChangesNothing();
     void negativeCustomCannotBeLeft();
@@ -50,38 +45,17 @@ private:
     std::unique_ptr<TestProgram> p;
     FakeRecord record;
     std::unique_ptr<SelectFees> form;
-    void setFee(const QString &level, const QString &column, double amount)
-    {
-        QSqlQuery q(p->state->db());
-        q.prepare(QStringLiteral("UPDATE Fees SET ") + column + QStringLiteral(" = ? WHERE Class_Level = ?"));
-        q.addBindValue(amount);
-        q.addBindValue(level);
-        QVERIFY(q.exec());
-    }
     void prepare()
     {
         form->MyActivate();
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     }
-    void tick(const QString &name)
-    {
-        auto *list = form->findChild<QListWidget *>(QStringLiteral("lstFees"));
-        QListWidgetItem *entry = list->findItems(name, Qt::MatchExactly).value(0);
-        QVERIFY(entry);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(entry).center());
-    }
-    QStringList ticked() const
-    {
-        QStringList names;
-        auto *list = form->findChild<QListWidget *>(QStringLiteral("lstFees"));
-        for (int i = 0; i < list->count(); ++i)
-            if (list->item(i)->checkState() == Qt::Checked)
-                names << list->item(i)->text();
-        return names;
-    }
-    QLineEdit *custom() { return form->findChild<QLineEdit *>(QStringLiteral("txtCustom")); }
-    void ok() { QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton); }
+    QListWidget *list() const { return widget<QListWidget>(form.get(), "lstFees"); }
+    void tick(const char *name) { clickLine(list(), QLatin1String(name)); }
+    QStringList ticked() const { return lines(list(), true); }
+    QLineEdit *custom() { return widget<QLineEdit>(form.get(), "txtCustom"); }
+    void ok() { click(form.get(), "cmdOK"); }
 };
 
 void TestSelectFees::init()
@@ -89,10 +63,9 @@ void TestSelectFees::init()
     p = std::make_unique<TestProgram>();
     p->prepareState();
     record = FakeRecord();
-    setFee(QStringLiteral("Primary1"), QStringLiteral("Tuition"), 500);
-    setFee(QStringLiteral("Primary1"), QStringLiteral("Sports"), 30);
-    setFee(QStringLiteral("Primary1"), QStringLiteral("Books"), 250.5);
-    setFee(QStringLiteral("Primary1"), QStringLiteral("Uniform"), 251.5);
+    QVERIFY(QSqlQuery(p->state->db())
+                .exec(QStringLiteral("UPDATE Fees SET Tuition = 500, Sports = 30, Books = 250.5, "
+                                     "Uniform = 251.5 WHERE Class_Level = 'Primary1'")));
     form = std::make_unique<SelectFees>(*p->state, record);
 }
 
@@ -104,41 +77,47 @@ void TestSelectFees::cleanup()
 
 void TestSelectFees::billComposed_data()
 {
+    QTest::addColumn<QString>("level");
     QTest::addColumn<QStringList>("items");
     QTest::addColumn<QString>("customText");
     QTest::addColumn<QString>("bill");
     QTest::addColumn<QString>("payable");
-    QTest::newRow("two items") << QStringList{"Tuition", "Sports"} << ""
-                               << "Tuition = 500\r\nSports = 30\r\n" << "550";
-    QTest::newRow("custom cents") << QStringList{"Tuition", "Sports"} << "12.345"
+    const QStringList ts = {"Tuition", "Sports"};
+    QTest::newRow("two items") << "Primary1" << ts << "" << "Tuition = 500\r\nSports = 30\r\n" << "550";
+    QTest::newRow("custom cents") << "Primary1" << ts << "12.345"
                                   << "Tuition = 500\r\nSports = 30\r\nCustom = 12.35" << "562";
-    QTest::newRow("custom zero") << QStringList{"Tuition", "Sports"} << "0"
+    QTest::newRow("custom zero") << "Primary1" << ts << "0"
                                  << "Tuition = 500\r\nSports = 30\r\nCustom = 0" << "550";
-    QTest::newRow("halves to even") << QStringList{"Books", "Uniform"} << ""
+    QTest::newRow("halves to even") << "Primary1" << QStringList{"Books", "Uniform"} << ""
                                     << "Books = 250\r\nUniform = 252\r\n" << "522";
+    QTest::newRow("level with blanks finds its row")
+        << "  Primary1 " << QStringList{"Tuition"} << "" << "Tuition = 500\r\n" << "520";
 }
 
 void TestSelectFees::billComposed()
 {
+    QFETCH(QString, level);
     QFETCH(QStringList, items);
     QFETCH(QString, customText);
     QFETCH(QString, bill);
     QFETCH(QString, payable);
+    record.level = level;
     prepare();
     QVERIFY(ticked().isEmpty());
     QCOMPARE(custom()->text(), QString());
     for (const QString &item : items)
-        tick(item);
+        clickLine(list(), item);
     if (!customText.isEmpty()) {
         custom()->setFocus();
         QTest::keyClicks(custom(), customText);
     }
+    grabPng(form.get());
     ok();
     QCOMPARE(record.bill, bill);
     QCOMPARE(record.payable, payable);
     QCOMPARE(record.balanceRecomputed, 1);
     QVERIFY(!form->isVisible());
-    form->grab().save(QStringLiteral("/tmp/kolvane-selectfees.png"));
+    QVERIFY(p->messages.shown.isEmpty());
 }
 
 void TestSelectFees::billingAgainRestoresTicksAndCustom()
@@ -147,22 +126,11 @@ void TestSelectFees::billingAgainRestoresTicksAndCustom()
     prepare();
     QCOMPARE(ticked(), (QStringList{"Tuition", "Sports"}));
     QCOMPARE(custom()->text(), QStringLiteral("25"));
-
     // After a bill without a custom amount the box comes up empty.
     record.bill = QStringLiteral("Tuition = 500\r\n");
     prepare();
     QCOMPARE(ticked(), QStringList{"Tuition"});
     QCOMPARE(custom()->text(), QString());
-}
-
-void TestSelectFees::levelWithBlanksFindsItsRow()
-{
-    record.level = QStringLiteral("  Primary1 ");
-    prepare();
-    QVERIFY(p->messages.shown.isEmpty());
-    tick(QStringLiteral("Tuition"));
-    ok();
-    QCOMPARE(record.bill, QStringLiteral("Tuition = 500\r\n"));
 }
 
 // A level with no row bills nothing, not the last level's amounts.
@@ -173,7 +141,7 @@ void TestSelectFees::emptyLevelRefusesOk()
     form->MyActivate();
     QCOMPARE(p->messages.texts(), QStringList{"No Fees found for "});
     QVERIFY(!form->hasAmounts());
-    tick(QStringLiteral("Tuition"));
+    tick("Tuition");
     ok();
     QCOMPARE(record.bill, QString());
     QCOMPARE(record.payable, QStringLiteral("untouched"));
@@ -184,14 +152,16 @@ void TestSelectFees::cancelChangesNothing()
 {
     record.bill = QStringLiteral("Sports = 30\r\n");
     prepare();
-    tick(QStringLiteral("Tuition"));
-    QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("cmdCancel")), Qt::LeftButton);
+    tick("Tuition");
+    click(form.get(), "cmdCancel");
     QCOMPARE(record.bill, QStringLiteral("Sports = 30\r\n"));
     QCOMPARE(record.payable, QStringLiteral("untouched"));
     QCOMPARE(record.balanceRecomputed, 0);
     QVERIFY(!form->isVisible());
 }
 
+// Below zero or not a whole number, the custom amount holds the focus and OK
+// bills nothing.
 void TestSelectFees::negativeCustomCannotBeLeft()
 {
     prepare();
@@ -199,17 +169,14 @@ void TestSelectFees::negativeCustomCannotBeLeft()
     QTest::keyClicks(custom(), QStringLiteral("-5"));
     QTest::keyClick(custom(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), custom());
-    ok();
-    QCOMPARE(record.payable, QStringLiteral("untouched"));
-    custom()->clear();
-    QTest::keyClicks(custom(), QStringLiteral("1,500"));
-    ok();
-    QCOMPARE(record.payable, QStringLiteral("untouched"));
-    custom()->clear();
-    QTest::keyClicks(custom(), QStringLiteral("15"));
-    ok();
+    for (const char *typed : {"-5", "1,500", "15"}) {
+        custom()->clear();
+        QTest::keyClicks(custom(), QLatin1String(typed));
+        ok();
+    }
     QCOMPARE(record.bill, QStringLiteral("Custom = 15"));
     QCOMPARE(record.payable, QStringLiteral("35"));
+    QCOMPARE(record.balanceRecomputed, 1);
 }
 
 void TestSelectFees::everyWayOfTickingTogglesOnce_data()
@@ -223,17 +190,15 @@ void TestSelectFees::everyWayOfTickingTogglesOnce()
 {
     QFETCH(QString, ways);
     prepare();
-    auto *list = form->findChild<QListWidget *>(QStringLiteral("lstFees"));
-    QListWidgetItem *entry = list->findItems(QStringLiteral("Sports"), Qt::MatchExactly).value(0);
-    const QRect row = list->visualItemRect(entry);
+    QListWidgetItem *entry = list()->findItems(QStringLiteral("Sports"), Qt::MatchExactly).value(0);
+    const QRect row = list()->visualItemRect(entry);
     const QPoint box(row.left() + row.height() / 2, row.center().y()); // the tick box leads the row
     for (const QChar way : ways) {
         if (way == u's') {
-            list->setCurrentItem(entry);
-            QTest::keyClick(list, Qt::Key_Space);
+            list()->setCurrentItem(entry);
+            QTest::keyClick(list(), Qt::Key_Space);
         } else {
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                              way == u'b' ? box : row.center());
+            QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, way == u'b' ? box : row.center());
         }
     }
     QCOMPARE(ticked(), ways.size() % 2 ? QStringList{"Sports"} : QStringList{});

@@ -1,14 +1,11 @@
 #include "TestProgram.h"
+#include "Widgets.h"
 #include "classes/SetTerm.h"
 #include "platform/KeyValueFile.h"
 
 #include <QButtonGroup>
 #include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScrollBar>
-#include <QTest>
-#include <memory>
 
 // The term form driven as an operator would, over a stored term.
 class TestSetTerm : public QObject
@@ -20,27 +17,13 @@ private slots:
     void openThenOk();
     void changeThenLeave_data();
     void changeThenLeave();
-    void looksRight();
-    void troughClickMovesOneYear();
+    void looksRightTroughMovesOneYear();
 
 private:
     void open(const QString &stored);
     int chosenOption() const { return form->findChild<QButtonGroup *>()->checkedId(); }
-    // On the caption, where an operator clicks.
-    void clickOption(int i)
-    {
-        QTest::mouseClick(option(i), Qt::LeftButton, {}, QPoint(12, option(i)->height() / 2));
-    }
-    QScrollBar *year() const { return form->findChild<QScrollBar *>(QStringLiteral("hscYear")); }
-    QLabel *label(const char *name) const { return form->findChild<QLabel *>(QLatin1String(name)); }
-    QRadioButton *option(int i) const
-    {
-        return form->findChild<QRadioButton *>(QStringLiteral("optTerm(%1)").arg(i));
-    }
-    QPushButton *button(const char *name) const
-    {
-        return form->findChild<QPushButton *>(QLatin1String(name));
-    }
+    QScrollBar *year() const { return widget<QScrollBar>(form.get(), "hscYear"); }
+    QLabel *label(const char *name) const { return widget<QLabel>(form.get(), name); }
     QString storedTerm() const
     {
         return ReadVar(QStringLiteral("CurrentTerm"), program->state->IniPath);
@@ -66,9 +49,7 @@ void TestSetTerm::open(const QString &stored)
                        {QStringLiteral("Primary1(1)"), QStringLiteral("Blue")}});
     program->prepareState();
     form = std::make_unique<SetTerm>(*program->state);
-    form->show();
-    form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QVERIFY(showActive(form.get()));
 }
 
 void TestSetTerm::openThenOk_data()
@@ -108,7 +89,7 @@ void TestSetTerm::openThenOk()
     QCOMPARE(label("lblYear")->text(), QString::number(shownYear));
     QCOMPARE(label("lblTerm")->text(), shownLabel);
 
-    QTest::mouseClick(button("OKButton"), Qt::LeftButton);
+    click(form.get(), "OKButton");
     QCOMPARE(form->result(), int(QDialog::Accepted));
     QCOMPARE(storedTerm(), written);
     QCOMPARE(program->state->classes.CurrentTerm, written);
@@ -138,7 +119,7 @@ void TestSetTerm::changeThenLeave()
     // The stored text stays until a change; then the composer takes over.
     QTest::keyClick(year(), Qt::Key_Left);
     QCOMPARE(label("lblTerm")->text(), QStringLiteral("Fourth Term_1999/2000"));
-    clickOption(0);
+    click(form.get(), "optTerm(0)", QPoint(12, widget(form.get(), "optTerm(0)")->height() / 2)); // on its caption
     QCOMPARE(label("lblTerm")->text(), QStringLiteral("First Term_1999/2000"));
     // The bar ends at 2199.
     QTest::keyClick(year(), Qt::Key_End);
@@ -149,7 +130,7 @@ void TestSetTerm::changeThenLeave()
     if (way == QLatin1String("escape"))
         QTest::keyClick(year(), Qt::Key_Escape);
     else if (way == QLatin1String("cancel"))
-        QTest::mouseClick(button("CancelButton"), Qt::LeftButton);
+        click(form.get(), "CancelButton");
     else
         QTest::keyClick(year(), Qt::Key_Return);
     QVERIFY(!form->isVisible());
@@ -170,27 +151,21 @@ void TestSetTerm::changeThenLeave()
     }
 }
 
-void TestSetTerm::looksRight()
+// The longest term text fits its label; the year reads beside its bar; a
+// click right of the handle, left of the arrow, moves one year.
+void TestSetTerm::looksRightTroughMovesOneYear()
 {
     open(QStringLiteral("Fourth Term_2199/2200"));
-    // The longest term text fits its label; the year reads beside its bar.
     QLabel *term = label("lblTerm");
     QVERIFY(term->contentsRect().width() >= term->fontMetrics().horizontalAdvance(term->text()));
     const QRect y = label("lblYear")->geometry();
     QVERIFY(y.left() >= year()->geometry().right());
     QVERIFY(qAbs(y.center().y() - year()->geometry().center().y()) <= 2);
-    const QString grab = qEnvironmentVariable("KOLVANE_GRAB_DIR");
-    if (!grab.isEmpty())
-        QVERIFY(form->grab().save(grab + QStringLiteral("/setterm.png")));
-}
-
-void TestSetTerm::troughClickMovesOneYear()
-{
-    open(QStringLiteral("First Term_2000/2001"));
-    const int before = year()->value();
-    // Right of the handle, left of the arrow.
+    grabPng(form.get());
+    QTest::keyClick(year(), Qt::Key_Home);
+    const int first = year()->value();
     QTest::mouseClick(year(), Qt::LeftButton, {}, QPoint(year()->width() - year()->height() * 2, year()->height() / 2));
-    QCOMPARE(year()->value(), before + 1);
+    QCOMPARE(year()->value(), first + 1);
 }
 
 QTEST_MAIN(TestSetTerm)

@@ -1,14 +1,12 @@
 #include "TestProgram.h"
+#include "Widgets.h"
 #include "classes/ClassStructure.h"
 #include "classes/RestructureClasses.h"
 #include "platform/KeyValueFile.h"
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTest>
-#include <memory>
 
 using Pairs = QList<std::pair<QString, QString>>;
 using W = RestructureClasses;
@@ -33,15 +31,9 @@ private slots:
 
 private:
     void open(const Pairs &extra = {}, bool writeFile = true);
-    QLineEdit *num() const { return wizard->findChild<QLineEdit *>(QStringLiteral("txtNum")); }
-    QLineEdit *box(int i) const
-    {
-        return wizard->findChild<QLineEdit *>(QStringLiteral("txtLevelName(%1)").arg(i));
-    }
-    QPushButton *nav(int i) const
-    {
-        return wizard->findChild<QPushButton *>(QStringLiteral("cmdNavigate(%1)").arg(i));
-    }
+    QLineEdit *num() const { return widget<QLineEdit>(wizard.get(), "txtNum"); }
+    QLineEdit *box(int i) const { return widget<QLineEdit>(wizard.get(), QStringLiteral("txtLevelName(%1)").arg(i)); }
+    QPushButton *nav(int i) const { return widget<QPushButton>(wizard.get(), QStringLiteral("cmdNavigate(%1)").arg(i)); }
     int visibleBoxes() const;
     void typeCount(const QString &text);
     void typeArm(int i, const QString &name);
@@ -88,9 +80,7 @@ void TestWizard::open(const Pairs &extra, bool writeFile)
     }
     program->prepareState();
     wizard = std::make_unique<RestructureClasses>(*program->state);
-    wizard->show();
-    wizard->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(wizard.get()));
+    QVERIFY(showActive(wizard.get()));
 }
 
 // The number of visible boxes; -1 when they are not the first ones.
@@ -114,10 +104,8 @@ void TestWizard::typeCount(const QString &text)
 
 void TestWizard::typeArm(int i, const QString &name)
 {
-    QTest::mouseClick(box(i), Qt::LeftButton);
+    retype(box(i), name);
     QVERIFY(box(i)->hasFocus());
-    QTest::keyClick(box(i), Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(box(i), name);
 }
 
 void TestWizard::goToPage(int page)
@@ -139,7 +127,7 @@ void TestWizard::missingFileWalksEveryLevel()
     QVERIFY(wizard->isVisible());
     for (int page = 0; page < ClassStructure::LevelCount; ++page) {
         goToPage(page);
-        QCOMPARE(wizard->findChild<QLabel *>(QStringLiteral("lblNumClass"))->text(),
+        QCOMPARE(widget<QLabel>(wizard.get(), "lblNumClass")->text(),
                  QStringLiteral("Number of arms in ") + ClassStructure::levelNames().at(page));
         QCOMPARE(num()->text(), QStringLiteral("0"));
         QCOMPARE(visibleBoxes(), 0);
@@ -343,7 +331,7 @@ void TestWizard::progressAndFailedWrite()
     // KinderGarten1 has two arms: its count is written at 95 x (1 + 1/3) / 20.
     QCOMPARE(values.first(), 95.0 * (1.0 + 1.0 / 3.0) / 20.0);
     QCOMPARE(values.last(), 95.0);
-    QCOMPARE(wizard->findChild<QProgressBar *>(QStringLiteral("ProgressBar1"))->value(), 95);
+    QCOMPARE(widget<QProgressBar>(wizard.get(), "ProgressBar1")->value(), 95);
     for (qsizetype i = 1; i < values.size(); ++i)
         QVERIFY(values.at(i) > values.at(i - 1));
     QCOMPARE(program->messages.shown.size(), gone ? 1 : 0);
@@ -362,7 +350,7 @@ void TestWizard::armBoxesReadAsGrid()
     open();
     goToPage(5);
     typeCount(QStringLiteral("20"));
-    QWidget *frame = wizard->findChild<QWidget *>(QStringLiteral("Frame1"));
+    QWidget *frame = widget(wizard.get(), "Frame1");
     // Four to a row, each box in its row and column, apart from the next and wide enough.
     for (int i = 0; i < 20; ++i) {
         const QRect r = box(i)->geometry();
@@ -373,11 +361,9 @@ void TestWizard::armBoxesReadAsGrid()
         QVERIFY(i < 4 || r.top() > box(i - 4)->geometry().bottom());
         QVERIFY(r.width() >= box(i)->fontMetrics().horizontalAdvance(u'M') * 8);
     }
-    auto *intro = wizard->findChild<QLabel *>(QStringLiteral("Label1"));
+    auto *intro = widget<QLabel>(wizard.get(), "Label1");
     QVERIFY(intro->height() >= intro->heightForWidth(intro->width()));
-    const QString grab = qEnvironmentVariable("KOLVANE_GRAB_DIR");
-    if (!grab.isEmpty())
-        QVERIFY(wizard->grab().save(grab + QStringLiteral("/wizard.png")));
+    grabPng(wizard.get());
 }
 
 QTEST_MAIN(TestWizard)

@@ -3,155 +3,77 @@
 
 #include <QTest>
 
+// Every text rule as one table: the rule, what goes in, what comes out.
 class TestNumbers : public QObject
 {
     Q_OBJECT
 private slots:
-    void readNumber_data();
-    void readNumber();
-    void wholeNumberText_data();
-    void wholeNumberText();
-    void numberText_data();
-    void numberText();
-    void roundHalfEven_data();
-    void roundHalfEven();
-    void roundToCents_data();
-    void roundToCents();
-    void fileNameOfPath_data();
-    void fileNameOfPath();
+    void rule_data();
+    void rule();
 };
 
-void TestNumbers::readNumber_data()
+void TestNumbers::rule_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<double>("value");
-    QTest::newRow("empty") << "" << 0.0;
-    QTest::newRow("letters") << "abc" << 0.0;
-    QTest::newRow("plain") << "1500" << 1500.0;
-    QTest::newRow("decimal") << "1500.5" << 1500.5;
-    QTest::newRow("leading blanks") << "  42" << 42.0;
-    QTest::newRow("blanks inside") << "1 2 3" << 123.0;
-    QTest::newRow("tab and line feed") << "\t1\n5" << 15.0;
-    QTest::newRow("trailing word") << "4 arms" << 4.0;
-    QTest::newRow("negative") << "-300" << -300.0;
-    QTest::newRow("plus") << "+7" << 7.0;
-    QTest::newRow("sign then blank") << "- 5" << -5.0;
-    QTest::newRow("grouping stops") << "1,500" << 1.0;
-    QTest::newRow("second point stops") << "1.2.3" << 1.2;
-    QTest::newRow("leading point") << ".5" << 0.5;
-    QTest::newRow("exponent") << "1.5E3" << 1500.0;
-    QTest::newRow("negative exponent") << "25e-1" << 2.5;
-    QTest::newRow("exponent without digits") << "3E" << 3.0;
-    QTest::newRow("sign only") << "-" << 0.0;
-    QTest::newRow("point only") << "." << 0.0;
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QString>("in");
+    QTest::addColumn<QString>("out");
+    const auto row = [](const char *rule, const char *name, const QString &in, const char *out) {
+        QTest::addRow("%s: %s", rule, name) << QString::fromLatin1(rule) << in << QString::fromUtf8(out);
+    };
+    // readNumber: as far as it reads as a number, blanks dropped anywhere.
+    for (const auto &[name, in, out] : std::initializer_list<std::tuple<const char *, const char *, const char *>>{
+             {"empty", "", "0"}, {"letters", "abc", "0"}, {"plain", "1500", "1500"},
+             {"decimal", "1500.5", "1500.5"}, {"leading blanks", "  42", "42"}, {"blanks inside", "1 2 3", "123"},
+             {"tab and line feed", "\t1\n5", "15"}, {"trailing word", "4 arms", "4"}, {"negative", "-300", "-300"},
+             {"plus", "+7", "7"}, {"sign then blank", "- 5", "-5"}, {"grouping stops", "1,500", "1"},
+             {"second point stops", "1.2.3", "1.2"}, {"leading point", ".5", "0.5"}, {"exponent", "1.5E3", "1500"},
+             {"negative exponent", "25e-1", "2.5"}, {"exponent without digits", "3E", "3"}, {"sign only", "-", "0"},
+             {"point only", ".", "0"}})
+        row("read", name, QString::fromLatin1(in), out);
+    // isWholeNumberText: the whole text, blanks around it aside, is a number.
+    for (const auto &[in, out] : std::initializer_list<std::pair<const char *, const char *>>{
+             {"1500", "yes"}, {" 12.5 ", "yes"}, {"-300", "yes"}, {"1,500", "no"}, {"12abc", "no"}, {"", "no"},
+             {"   ", "no"}, {"abc", "no"}})
+        row("whole", in, QString::fromLatin1(in), out);
+    // numberText: the shortest text, no grouping, no exponent below fifteen digits.
+    for (const auto &[in, out] : std::initializer_list<std::pair<const char *, const char *>>{
+             {"1500", "1500"}, {"1500.5", "1500.5"}, {"0.30000000000000004", "0.3"}, {"0", "0"}, {"-0", "0"},
+             {"-250.25", "-250.25"}, {"1234567", "1234567"}, {"123456789012345", "123456789012345"},
+             {"0.001", "0.001"}})
+        row("text", in, QString::fromLatin1(in), out);
+    for (const auto &[in, out] : std::initializer_list<std::pair<const char *, const char *>>{
+             {"2.5", "2"}, {"3.5", "4"}, {"250.5", "250"}, {"251.5", "252"}, {"-2.5", "-2"}, {"2.6", "3"},
+             {"542.35", "542"}})
+        row("half even", in, QString::fromLatin1(in), out);
+    // RoundToCents: in single precision, as the money fields hold it.
+    for (const auto &[in, out] : std::initializer_list<std::pair<const char *, const char *>>{
+             {"12.344", "12.34"}, {"10.125", "10.13"}, {"-10.125", "-10.12"}, {"0.005", "0"}, {"12.345", "12.35"},
+             {"25", "25"}})
+        row("cents", in, QString::fromLatin1(in), out);
+    // FileNameOfPath: the name after the last separator, in small letters.
+    for (const auto &[in, out] : std::initializer_list<std::pair<const char *, const char *>>{
+             {"/home/ann/Photo.JPG", "photo.jpg"}, {"C:\\A\\Photo.JPG", "photo.jpg"}, {"A:Photo.JPG", "photo.jpg"},
+             {"Photo.JPG", ""}, {"C:\\A\\", ""}, {"C:\\A/b\\Ade.GIF", "ade.gif"}})
+        row("file name", in, QString::fromLatin1(in), out);
 }
 
-void TestNumbers::readNumber()
+void TestNumbers::rule()
 {
-    QFETCH(QString, text);
-    QFETCH(double, value);
-    QCOMPARE(Numbers::readNumber(text), value);
-}
-
-void TestNumbers::wholeNumberText_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("whole");
-    QTest::newRow("number") << "1500" << true;
-    QTest::newRow("blanks around") << " 12.5 " << true;
-    QTest::newRow("negative") << "-300" << true;
-    QTest::newRow("grouped") << "1,500" << false;
-    QTest::newRow("trailing letters") << "12abc" << false;
-    QTest::newRow("empty") << "" << false;
-    QTest::newRow("blank") << "   " << false;
-    QTest::newRow("letters") << "abc" << false;
-}
-
-void TestNumbers::wholeNumberText()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, whole);
-    QCOMPARE(Numbers::isWholeNumberText(text), whole);
-}
-
-void TestNumbers::numberText_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("whole") << 1500.0 << "1500";
-    QTest::newRow("half") << 1500.5 << "1500.5";
-    QTest::newRow("sum of tenths") << 0.1 + 0.2 << "0.3";
-    QTest::newRow("zero") << 0.0 << "0";
-    QTest::newRow("negative zero") << -0.0 << "0";
-    QTest::newRow("negative") << -250.25 << "-250.25";
-    QTest::newRow("no grouping") << 1234567.0 << "1234567";
-    QTest::newRow("fifteen digits") << 123456789012345.0 << "123456789012345";
-    QTest::newRow("small") << 0.001 << "0.001";
-}
-
-void TestNumbers::numberText()
-{
-    QFETCH(double, value);
-    QFETCH(QString, text);
-    QCOMPARE(Numbers::numberText(value), text);
-}
-
-void TestNumbers::roundHalfEven_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::addColumn<qint64>("rounded");
-    QTest::newRow("2.5") << 2.5 << qint64(2);
-    QTest::newRow("3.5") << 3.5 << qint64(4);
-    QTest::newRow("250.5") << 250.5 << qint64(250);
-    QTest::newRow("251.5") << 251.5 << qint64(252);
-    QTest::newRow("-2.5") << -2.5 << qint64(-2);
-    QTest::newRow("2.6") << 2.6 << qint64(3);
-    QTest::newRow("542.35") << 542.35 << qint64(542);
-}
-
-void TestNumbers::roundHalfEven()
-{
-    QFETCH(double, value);
-    QFETCH(qint64, rounded);
-    QCOMPARE(Numbers::roundHalfEven(value), rounded);
-}
-
-void TestNumbers::roundToCents_data()
-{
-    QTest::addColumn<float>("value");
-    QTest::addColumn<float>("rounded");
-    QTest::newRow("12.344") << 12.344f << 12.34f;
-    QTest::newRow("10.125 up") << 10.125f << 10.13f;
-    QTest::newRow("-10.125 up") << -10.125f << -10.12f;
-    QTest::newRow("0.005 lies below the half") << 0.005f << 0.0f;
-    QTest::newRow("12.345") << 12.345f << 12.35f;
-    QTest::newRow("whole") << 25.0f << 25.0f;
-}
-
-void TestNumbers::roundToCents()
-{
-    QFETCH(float, value);
-    QFETCH(float, rounded);
-    QCOMPARE(Numbers::RoundToCents(value), rounded);
-}
-
-void TestNumbers::fileNameOfPath_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("slashes") << "/home/ann/Photo.JPG" << "photo.jpg";
-    QTest::newRow("backslashes") << "C:\\A\\Photo.JPG" << "photo.jpg";
-    QTest::newRow("drive only") << "A:Photo.JPG" << "photo.jpg";
-    QTest::newRow("bare name") << "Photo.JPG" << "";
-    QTest::newRow("ends in separator") << "C:\\A\\" << "";
-    QTest::newRow("mixed") << "C:\\A/b\\Ade.GIF" << "ade.gif";
-}
-
-void TestNumbers::fileNameOfPath()
-{
-    QFETCH(QString, path);
-    QFETCH(QString, name);
-    QCOMPARE(Paths::FileNameOfPath(path), name);
+    QFETCH(QString, rule);
+    QFETCH(QString, in);
+    QFETCH(QString, out);
+    if (rule == QLatin1String("read"))
+        QCOMPARE(Numbers::readNumber(in), out.toDouble());
+    else if (rule == QLatin1String("whole"))
+        QCOMPARE(Numbers::isWholeNumberText(in), out == QLatin1String("yes"));
+    else if (rule == QLatin1String("text"))
+        QCOMPARE(Numbers::numberText(in.toDouble()), out);
+    else if (rule == QLatin1String("half even"))
+        QCOMPARE(Numbers::roundHalfEven(in.toDouble()), out.toLongLong());
+    else if (rule == QLatin1String("cents"))
+        QCOMPARE(Numbers::RoundToCents(in.toFloat()), out.toFloat());
+    else
+        QCOMPARE(Paths::FileNameOfPath(in), out);
 }
 
 QTEST_GUILESS_MAIN(TestNumbers)
