@@ -57,7 +57,8 @@ void DateBox::keyPressEvent(QKeyEvent *event)
     }
     if (!m_typing) {
         m_typing = true;
-        lineEdit()->clear();
+        // The typed character replaces the whole date shown.
+        lineEdit()->selectAll();
     }
     // Straight into the text: the picker's own keys would walk its sections.
     if (key == Qt::Key_Backspace)

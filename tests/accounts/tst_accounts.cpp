@@ -119,8 +119,13 @@ void TestAccounts::addTakesNextId()
                  QStringList({"Cancel Deletion?", "Are you double sure you want to Delete All?"}));
     }
     command(0);
-    child<QDateEdit>(QStringLiteral("DTPicker1"))->setDate(QDate(2025, 12, 1));
-    type("txtGood_Or_Service", QStringLiteral("Gift"));
+    // The date typed whole; one Tab leaves it for the next box.
+    auto *date = child<QDateEdit>(QStringLiteral("DTPicker1"));
+    QTRY_VERIFY(date->hasFocus());
+    QTest::keyClicks(date, QStringLiteral("1/12/2025"));
+    QTest::keyClick(date, Qt::Key_Tab);
+    QTRY_VERIFY(child(QStringLiteral("txtGood_Or_Service"))->hasFocus());
+    QTest::keyClicks(child(QStringLiteral("txtGood_Or_Service")), QStringLiteral("Gift"));
     type("txtAmount", QStringLiteral("50"));
     press(QStringLiteral("optPayment(1)"));
     ok();
