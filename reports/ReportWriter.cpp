@@ -7,6 +7,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QUrl>
+#include <cmath>
 #include <vector>
 
 namespace ReportWriter {
@@ -24,13 +25,35 @@ QString valueText(const QVariant &value)
 {
     switch (value.typeId()) {
     case QMetaType::Double:
-    case QMetaType::Float:
-        return Numbers::numberText(value.toDouble());
+    case QMetaType::Float: {
+        // Whole amounts, by far the most, skip the general formatting.
+        const double v = value.toDouble();
+        if (v == std::trunc(v) && std::abs(v) < 1e15)
+            return QString::number(qint64(v));
+        return Numbers::numberText(v);
+    }
     case QMetaType::Bool:
         return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
     default:
         return value.toString();
     }
+}
+
+void appendEscaped(QString &out, QStringView text)
+{
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c != '&' && c != '<' && c != '>' && c != '"')
+            continue;
+        out += text.mid(from, i - from);
+        out += c == '&' ? QLatin1String("&amp;")
+               : c == '<' ? QLatin1String("&lt;")
+               : c == '>' ? QLatin1String("&gt;")
+                          : QLatin1String("&quot;");
+        from = i + 1;
+    }
+    out += text.mid(from);
 }
 
 // The photo's address, its name matched on disk without regard to case; a
@@ -65,16 +88,19 @@ public:
 
     void add(const QSqlQuery &rows)
     {
-        m_rows += QStringLiteral("<TR>");
+        m_rows += QLatin1String("<TR>");
         for (std::size_t i = 0; i < m_columns.size(); ++i) {
             const QVariant value = m_columns[i] < 0 ? QVariant() : rows.value(m_columns[i]);
             const QString text = value.isNull() ? QString() : valueText(value);
             if (m_picture[i] && (value.isNull() || text.endsWith(QLatin1String(".gif"))))
                 m_rows += PictureCell + pictureSource(m_report.appPath, value) + PictureEnd;
-            else
-                m_rows += TextCell + escaped(text) + QStringLiteral("</TD>");
+            else {
+                m_rows += TextCell;
+                appendEscaped(m_rows, text);
+                m_rows += QLatin1String("</TD>");
+            }
         }
-        m_rows += QStringLiteral("</TR>");
+        m_rows += QLatin1String("</TR>");
         ++m_count;
     }
     int count() const { return m_count; }
@@ -82,13 +108,13 @@ public:
     // The page as one quoted line; the page is then empty again.
     QByteArray take(const QString &heading)
     {
-        const QString text = m_head + QStringLiteral("<P> ") + escaped(heading) +
-                             QStringLiteral(" </P>") + TableStart + m_header + m_rows +
-                             QStringLiteral("</TABLE><P> ") + Rights +
-                             QStringLiteral(" </P></BODY></HTML>\"\r\n");
-        m_rows.clear();
+        m_rows.prepend(m_head + QLatin1String("<P> ") + escaped(heading) + QLatin1String(" </P>") +
+                       TableStart + m_header);
+        m_rows += QLatin1String("</TABLE><P> ") + Rights + QLatin1String(" </P></BODY></HTML>\"\r\n");
+        const QByteArray text = m_rows.toUtf8();
+        m_rows.resize(0); // keeps its room for the next page
         m_count = 0;
-        return text.toUtf8();
+        return text;
     }
 
 private:
@@ -130,16 +156,7 @@ QString firstHeading(const QString &currentTerm, const QString &title, const QDa
 QString escaped(const QString &text)
 {
     QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case '&': out += QLatin1String("&amp;"); break;
-        case '<': out += QLatin1String("&lt;"); break;
-        case '>': out += QLatin1String("&gt;"); break;
-        case '"': out += QLatin1String("&quot;"); break;
-        default: out += c;
-        }
-    }
+    appendEscaped(out, text);
     return out;
 }
 
