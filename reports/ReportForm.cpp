@@ -270,6 +270,14 @@ void ReportForm::cmdGenerateClick()
     m_filename->setFocus();
 }
 
+void ReportForm::done(int result)
+{
+    // No statement stays open on the connection while the designer is hidden;
+    // the next Display Result previews afresh.
+    m_model->clear();
+    QDialog::done(result);
+}
+
 bool ReportForm::eventFilter(QObject *watched, QEvent *event)
 {
     // A name or title box entered shows its text selected, ready to be typed over.

@@ -35,6 +35,7 @@ public:
     void cmdGenerateClick();
 
 protected:
+    void done(int result) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

@@ -82,86 +82,73 @@ void TestReportForm::designFromQuery()
         auto *available = widget<QListWidget>(d, "lstAvailable");
         auto *output = widget<QListWidget>(d, "lstOutput");
         auto *grid = widget<QTableView>(d, "MSHFlexGrid1");
-        QAbstractItemModelTester tester(grid->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModel *model = grid->model();
+        QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QStringList columns;
+        for (int c = 0; c < model->columnCount(); ++c)
+            columns << model->headerData(c, Qt::Horizontal).toString();
+        const int remarks = int(columns.indexOf("Remarks")), picture = int(columns.indexOf("Picture"));
+        grid->scrollTo(model->index(0, picture), QAbstractItemView::PositionAtCenter);
+        grabPng(d);
 
         // Without the password the remarks are neither offered nor previewed.
         QVERIFY(!texts(available).contains("Remarks"));
         QCOMPARE(available->selectedItems().size(), available->count());
-        QAbstractItemModel *model = grid->model();
         QCOMPARE(model->rowCount(), 5);
-        int remarks = -1, picture = -1;
-        for (int c = 0; c < model->columnCount(); ++c) {
-            const QString name = model->headerData(c, Qt::Horizontal).toString();
-            remarks = name == QLatin1String("Remarks") ? c : remarks;
-            picture = name == QLatin1String("Picture") ? c : picture;
-        }
-        QVERIFY(remarks >= 0 && picture >= 0);
-        grid->scrollTo(model->index(0, picture), QAbstractItemView::PositionAtCenter);
-        grabPng(d);
         for (int r = 0; r < 5; ++r)
             QCOMPARE(model->index(r, remarks).data().toString(), QString());
         QVERIFY(!model->index(0, picture).data(Qt::DecorationRole).value<QPixmap>().isNull());
-        QCOMPARE(model->index(0, picture).data().toString(), QString());
 
-        // Copying a field twice adds it once; the available list stays whole.
+        // A field copied twice is added once; removing with nothing selected,
+        // moving the first up or the last down changes nothing.
+        auto press = [d](const char *name) { QTest::mouseClick(widget(d, name), Qt::LeftButton); };
         clickItem(available, "Surname");
-        QTest::mouseClick(widget(d, "cmdDirection(0)"), Qt::LeftButton);
-        QTest::mouseClick(widget(d, "cmdDirection(0)"), Qt::LeftButton);
+        press("cmdDirection(0)");
+        press("cmdDirection(0)");
         clickItem(available, "Number");
         clickItem(available, "Amount_Payable", Qt::ControlModifier);
-        QTest::mouseClick(widget(d, "cmdDirection(0)"), Qt::LeftButton);
+        press("cmdDirection(0)");
         const QStringList chosen{"Surname", "Number", "Amount_Payable"};
-        QCOMPARE(texts(output), chosen);
-        QVERIFY(!texts(available).isEmpty() && texts(available).contains("Surname"));
-
-        // Removing with nothing selected, the first up and the last down: no change.
         output->clearSelection();
-        QTest::mouseClick(widget(d, "cmdDirection(1)"), Qt::LeftButton);
-        QCOMPARE(texts(output), chosen);
+        press("cmdDirection(1)");
         clickItem(output, "Surname");
-        QTest::mouseClick(widget(d, "cmdMoveUpDown(0)"), Qt::LeftButton);
-        QCOMPARE(texts(output), chosen);
-        QCOMPARE(output->currentRow(), 0);
+        press("cmdMoveUpDown(0)");
         QVERIFY(output->item(0)->isSelected());
         clickItem(output, "Amount_Payable");
-        QTest::mouseClick(widget(d, "cmdMoveUpDown(1)"), Qt::LeftButton);
-        QCOMPARE(texts(output), chosen);
+        press("cmdMoveUpDown(1)");
         QVERIFY(output->item(2)->isSelected());
+        QCOMPARE(texts(output), chosen);
         clickItem(output, "Number");
-        QTest::mouseClick(widget(d, "cmdMoveUpDown(0)"), Qt::LeftButton);
+        press("cmdMoveUpDown(0)");
         QCOMPARE(texts(output), (QStringList{"Number", "Surname", "Amount_Payable"}));
-        QCOMPARE(output->currentRow(), 0);
 
         // Generate with nothing to output only puts the focus on the list.
         output->selectAll();
-        QTest::mouseClick(widget(d, "cmdDirection(1)"), Qt::LeftButton);
-        QCOMPARE(output->count(), 0);
-        QTest::mouseClick(widget(d, "cmdGenerate"), Qt::LeftButton);
+        press("cmdDirection(1)");
+        press("cmdGenerate");
         QCOMPARE(QApplication::focusWidget(), output);
         QVERIFY(QDir(p->file(QStringLiteral("Reports"))).isEmpty());
 
         available->selectAll();
         available->item(0)->setSelected(false);
-        QTest::mouseClick(widget(d, "cmdDirection(0)"), Qt::LeftButton);
-        QCOMPARE(output->count(), available->count() - 1);
-        QTest::mouseClick(widget(d, "txtFilename"), Qt::LeftButton);
+        press("cmdDirection(0)");
+        press("txtFilename");
         QTest::keyClicks(widget(d, "txtFilename"), QStringLiteral("C:\\Temp\\Class List"));
-        QTest::mouseClick(widget(d, "cmdGenerate"), Qt::LeftButton);
+        press("cmdGenerate");
         QVERIFY(QFile::exists(report));
-        QCOMPARE(p->desktop.pages, QStringList{QString::fromLatin1(QUrl::fromLocalFile(report).toEncoded())});
-        QCOMPARE(QApplication::focusWidget(), widget(d, "txtFilename"));
+        QCOMPARE(p->desktop.pages, QStringList{QUrl::fromLocalFile(report).toString(QUrl::FullyEncoded)});
     });
 
-    // The choices outlive Close; a Reports folder gone is said once, and no
-    // page is opened.
+    // The choices outlive Close. A Reports folder gone is said once; nothing
+    // is made in its place and no page is opened.
     QVERIFY(QDir(p->file(QStringLiteral("Reports"))).removeRecursively());
     display([&](QDialog *d) {
         QCOMPARE(widget<QListWidget>(d, "lstOutput")->count(), widget<QListWidget>(d, "lstAvailable")->count() - 1);
-        QCOMPARE(widget<QLineEdit>(d, "txtFilename")->text(), QStringLiteral("C:\\Temp\\Class List"));
         QTest::mouseClick(widget(d, "cmdGenerate"), Qt::LeftButton);
     });
     QCOMPARE(p->messages.texts(),
              QStringList{QStringLiteral("Could not write the report ") + report + QStringLiteral(" (No such file or directory)")});
+    QVERIFY(!QDir(p->file(QStringLiteral("Reports"))).exists());
     QCOMPARE(p->desktop.pages.size(), 1);
 }
 
