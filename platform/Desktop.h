@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QTextDocument;
 class QWidget;
 
@@ -16,4 +18,10 @@ public:
     // another printer or a file. False when the dialog was cancelled or the
     // printer failed.
     virtual bool print(QTextDocument &document, QWidget *parent) = 0;
+
+    enum class Opened { Shown, NoBrowser, StartFailed };
+    // Shows `address` (a file:// or web address, or a mailto: address) with
+    // the program the desktop associates with it. Opening a page again shows
+    // the file as it is now, with what was appended since.
+    virtual Opened openPage(const QString &address) = 0;
 };

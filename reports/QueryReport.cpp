@@ -7,6 +7,7 @@
 #include "platform/MessageBoxes.h"
 #include "platform/Numbers.h"
 #include "records/PickLists.h"
+#include "reports/ReportForm.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -76,6 +77,13 @@ QueryReport::QueryReport(AppState &state, QWidget *parent)
         QApplication::setOverrideCursor(Qt::WaitCursor);
     }
     FillFieldLists(m_columns);
+    // The designer lives as long as this form, so its choices outlive its Close.
+    m_designer = new ReportForm(m_state, this);
+    m_designer->fillAvailable(m_designerFields);
+    connect(this, &QueryReport::displayResult, m_designer, [this](const QueryResult &result) {
+        m_designer->RepActivate(result);
+        m_designer->exec();
+    });
 
     for (const char *name :
          {"cmbSex", "cmbState", "cmbMaritalStatus", "cmbServiceStatus", "cmbClassLevel"})

@@ -16,6 +16,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTabWidget;
+class ReportForm;
 
 // The query-by-example form over the current record kind: the operator marks
 // criteria rows, gives each a value and an operator, picks up to three sort
@@ -38,7 +39,7 @@ public:
     void cmdGiveWholeReportClick(int index);
 
 signals:
-    // "Display Result": the designer takes it from here.
+    // "Display Result": the designer opens on it.
     void displayResult(const QueryResult &result);
 
 protected:
@@ -85,4 +86,5 @@ private:
     QComboBox *m_classLevel = nullptr;
     QComboBox *m_classArm = nullptr;
     FieldChecks *m_checks = nullptr;
+    ReportForm *m_designer = nullptr;
 };

@@ -31,10 +31,11 @@ QString QueryResult::countStatement() const
 
 namespace {
 
-QSqlQuery prepared(const QSqlDatabase &db, const QString &sql, const QVariantList &values)
+QSqlQuery prepared(const QSqlDatabase &db, const QString &sql, const QVariantList &values,
+                   bool forwardOnly = true)
 {
     QSqlQuery q(db);
-    q.setForwardOnly(true);
+    q.setForwardOnly(forwardOnly);
     if (!q.prepare(sql))
         return q;
     for (const QVariant &v : values)
@@ -45,9 +46,18 @@ QSqlQuery prepared(const QSqlDatabase &db, const QString &sql, const QVariantLis
 
 } // namespace
 
-QSqlQuery QueryResult::run(const QSqlDatabase &db) const
+QSqlQuery QueryResult::run(const QSqlDatabase &db, bool forwardOnly) const
 {
-    return prepared(db, statement(), m_values);
+    return prepared(db, statement(), m_values, forwardOnly);
+}
+
+QSqlQuery QueryResult::run(const QSqlDatabase &db, const QStringList &columns) const
+{
+    // The names are the table's own columns, never typed text.
+    QString list;
+    for (const QString &c : columns)
+        list += (list.isEmpty() ? QStringLiteral("[") : QStringLiteral(",[")) + c + u']';
+    return prepared(db, statement().replace(0, 8, QStringLiteral("SELECT ") + list), m_values);
 }
 
 qint64 QueryResult::count(const QSqlDatabase &db, QString *error) const

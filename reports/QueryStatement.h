@@ -32,8 +32,11 @@ public:
     QVariantList values() const { return m_values; }
     bool isEmpty() const { return m_table.isEmpty(); }
 
-    // The statement prepared, bound and run, forward only. Check isActive().
-    QSqlQuery run(const QSqlDatabase &db) const;
+    // The statement prepared, bound and run, forward only unless a grid is
+    // to scroll back over it. Check isActive().
+    QSqlQuery run(const QSqlDatabase &db, bool forwardOnly = true) const;
+    // The same rows with only `columns`, in that order.
+    QSqlQuery run(const QSqlDatabase &db, const QStringList &columns) const;
     // How many rows the statement gives, counted by the engine; -1 on error.
     qint64 count(const QSqlDatabase &db, QString *error = nullptr) const;
 

@@ -67,7 +67,7 @@ public:
     QDateTime current = QDateTime(QDate(2026, 3, 14), QTime(9, 26, 53));
 };
 
-// A desktop with or without a printer. Printing goes to `onPrint` (a test
+// A desktop with or without a printer; pages asked for are recorded. Printing goes to `onPrint` (a test
 // prints to a PDF file there); without it the document is only counted.
 class FakeDesktop : public Desktop
 {
@@ -79,7 +79,15 @@ public:
         return onPrint ? onPrint(document) : true;
     }
 
+    Opened openPage(const QString &address) override
+    {
+        pages << address;
+        return opened;
+    }
+
     bool printerInstalled = false;
     int prints = 0;
     std::function<bool(QTextDocument &)> onPrint;
+    QStringList pages;
+    Opened opened = Opened::Shown;
 };

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "reports/QueryStatement.h"
+
+#include <QDialog>
+#include <array>
+
+class AppState;
+class PreviewModel;
+class QCheckBox;
+class QDateEdit;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTableView;
+
+// The report designer: previews a query result, lets the operator choose and
+// order the fields of the report, and writes it under a name, with a title and
+// an optional date, then shows it in the browser. Made with the query form and
+// kept until it closes, so the choices outlive Close.
+class ReportForm : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit ReportForm(AppState &state, QWidget *parent = nullptr);
+    ~ReportForm() override;
+
+    // The fields the result may show, in table order, all selected.
+    void fillAvailable(const QStringList &fields);
+    // Rebuilds the preview for `result`, which later reports are written from.
+    void RepActivate(const QueryResult &result);
+
+    void cmdDirectionClick(int index);
+    void cmdMoveUpDownClick(int index);
+    void cmdGenerateClick();
+
+protected:
+    void done(int result) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *buildFieldFrame();
+    QWidget *buildReportBox();
+
+    AppState &m_state;
+    QueryResult m_result;
+    PreviewModel *m_model = nullptr;
+    QTableView *m_grid = nullptr;
+    QListWidget *m_available = nullptr;
+    QListWidget *m_output = nullptr;
+    QLineEdit *m_filename = nullptr;
+    QLineEdit *m_title = nullptr;
+    QCheckBox *m_insert = nullptr;
+    QDateEdit *m_date = nullptr;
+    QCheckBox *m_browser = nullptr;
+};

@@ -1,0 +1,3 @@
+-- fields: Number
+-- title:    
+INSERT INTO Student (Number) VALUES ('S01');

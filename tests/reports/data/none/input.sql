@@ -1,0 +1,2 @@
+-- fields: Number
+-- title: Nobody

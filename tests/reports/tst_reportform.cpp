@@ -1,0 +1,156 @@
+#include "Modal.h"
+#include "SmallSchool.h"
+#include "TestProgram.h"
+#include "Widgets.h"
+#include "reports/QueryReport.h"
+#include "reports/ReportForm.h"
+
+#include <QAbstractItemModelTester>
+#include <QDir>
+#include <QListWidget>
+#include <QTableView>
+#include <QUrl>
+
+namespace {
+
+QStringList texts(const QListWidget *list)
+{
+    QStringList t;
+    for (int i = 0; i < list->count(); ++i)
+        t << list->item(i)->text();
+    return t;
+}
+
+void clickItem(QListWidget *list, const QString &text, Qt::KeyboardModifiers keys = {})
+{
+    QListWidgetItem *item = list->findItems(text, Qt::MatchExactly).value(0);
+    QVERIFY(item);
+    list->scrollToItem(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, keys, list->visualItemRect(item).center());
+}
+
+} // namespace
+
+// The designer as an operator meets it: from the query form's Display Result,
+// without the password, over students with a photo.
+class TestReportForm : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        p = std::make_unique<TestProgram>();
+        p->writeTypicalIni();
+        p->prepareState();
+        p->state->SchoolName = QStringLiteral("Brindlemark College");
+        fillSmallSchool(p->state->db());
+        QSqlQuery(p->state->db()).exec(QStringLiteral("UPDATE Student SET Picture = 'ann.gif' WHERE Number = 'S001'"));
+        QFile gif(QStringLiteral(KOLVANE_TEST_DATA "/ann.gif"));
+        QVERIFY(gif.open(QIODevice::ReadOnly));
+        p->writeFile(QStringLiteral("Pictures/FrontView/ann.gif"), gif.readAll());
+    }
+    void cleanup()
+    {
+        cancelPendingModals();
+        p.reset();
+    }
+    void designFromQuery();
+
+private:
+    std::unique_ptr<TestProgram> p;
+};
+
+void TestReportForm::designFromQuery()
+{
+    p->state->RecordKind = QStringLiteral("Student");
+    QueryReport query(*p->state);
+    QVERIFY(showActive(&query));
+    auto display = [&](std::function<void(QDialog *)> drive) {
+        bool driven = false;
+        whenModalOpens(QStringLiteral("ReportForm"), [&](QDialog *d) {
+            drive(d);
+            driven = true;
+            QTest::mouseClick(widget(d, "cmdClose"), Qt::LeftButton);
+        });
+        QTest::mouseClick(widget(&query, "cmdGiveWholeReport(0)"), Qt::LeftButton);
+        QTest::mouseClick(widget(&query, "cmdDisplayResult"), Qt::LeftButton);
+        QVERIFY(driven);
+    };
+    const QString report = p->file(QStringLiteral("Reports/class list.htm"));
+
+    display([&](QDialog *d) {
+        auto *available = widget<QListWidget>(d, "lstAvailable");
+        auto *output = widget<QListWidget>(d, "lstOutput");
+        auto *grid = widget<QTableView>(d, "MSHFlexGrid1");
+        QAbstractItemModel *model = grid->model();
+        QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QStringList columns;
+        for (int c = 0; c < model->columnCount(); ++c)
+            columns << model->headerData(c, Qt::Horizontal).toString();
+        const int remarks = int(columns.indexOf("Remarks")), picture = int(columns.indexOf("Picture"));
+        grid->scrollTo(model->index(0, picture), QAbstractItemView::PositionAtCenter);
+        grabPng(d);
+
+        // Without the password the remarks are neither offered nor previewed.
+        QVERIFY(!texts(available).contains("Remarks"));
+        QCOMPARE(available->selectedItems().size(), available->count());
+        QCOMPARE(model->rowCount(), 5);
+        for (int r = 0; r < 5; ++r)
+            QCOMPARE(model->index(r, remarks).data().toString(), QString());
+        QVERIFY(!model->index(0, picture).data(Qt::DecorationRole).value<QPixmap>().isNull());
+
+        // A field copied twice is added once; removing with nothing selected,
+        // moving the first up or the last down changes nothing.
+        auto press = [d](const char *name) { QTest::mouseClick(widget(d, name), Qt::LeftButton); };
+        clickItem(available, "Surname");
+        press("cmdDirection(0)");
+        press("cmdDirection(0)");
+        clickItem(available, "Number");
+        clickItem(available, "Amount_Payable", Qt::ControlModifier);
+        press("cmdDirection(0)");
+        const QStringList chosen{"Surname", "Number", "Amount_Payable"};
+        output->clearSelection();
+        press("cmdDirection(1)");
+        clickItem(output, "Surname");
+        press("cmdMoveUpDown(0)");
+        QVERIFY(output->item(0)->isSelected());
+        clickItem(output, "Amount_Payable");
+        press("cmdMoveUpDown(1)");
+        QVERIFY(output->item(2)->isSelected());
+        QCOMPARE(texts(output), chosen);
+        clickItem(output, "Number");
+        press("cmdMoveUpDown(0)");
+        QCOMPARE(texts(output), (QStringList{"Number", "Surname", "Amount_Payable"}));
+
+        // Generate with nothing to output only puts the focus on the list.
+        output->selectAll();
+        press("cmdDirection(1)");
+        press("cmdGenerate");
+        QCOMPARE(QApplication::focusWidget(), output);
+        QVERIFY(QDir(p->file(QStringLiteral("Reports"))).isEmpty());
+
+        available->selectAll();
+        available->item(0)->setSelected(false);
+        press("cmdDirection(0)");
+        press("txtFilename");
+        QTest::keyClicks(widget(d, "txtFilename"), QStringLiteral("C:\\Temp\\Class List"));
+        press("cmdGenerate");
+        QVERIFY(QFile::exists(report));
+        QCOMPARE(p->desktop.pages, QStringList{QUrl::fromLocalFile(report).toString(QUrl::FullyEncoded)});
+    });
+
+    // The choices outlive Close. A Reports folder gone is said once; nothing
+    // is made in its place and no page is opened.
+    QVERIFY(QDir(p->file(QStringLiteral("Reports"))).removeRecursively());
+    display([&](QDialog *d) {
+        QCOMPARE(widget<QListWidget>(d, "lstOutput")->count(), widget<QListWidget>(d, "lstAvailable")->count() - 1);
+        QTest::mouseClick(widget(d, "cmdGenerate"), Qt::LeftButton);
+    });
+    QCOMPARE(p->messages.texts(),
+             QStringList{QStringLiteral("Could not write the report ") + report + QStringLiteral(" (No such file or directory)")});
+    QVERIFY(!QDir(p->file(QStringLiteral("Reports"))).exists());
+    QCOMPARE(p->desktop.pages.size(), 1);
+}
+
+QTEST_MAIN(TestReportForm)
+#include "tst_reportform.moc"
