@@ -10,6 +10,8 @@
 #include <QSqlQuery>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace {
 
 struct CsvRecord
@@ -92,10 +94,7 @@ bool isIsoDate(const QString &text)
 
 } // namespace
 
-StudentImport::StudentImport(QSqlDatabase db)
-    : m_db(std::move(db))
-{
-}
+StudentImport::StudentImport(QSqlDatabase db) : m_db(std::move(db)) {}
 
 bool StudentImport::read(const QString &file)
 {
@@ -162,14 +161,20 @@ bool StudentImport::read(const QString &file)
     QHash<QString, int> seen; // folded number -> line
     for (qsizetype r = 1; r < records.size(); ++r) {
         const CsvRecord &record = records[r];
+        // Spreadsheets write their empty rows as bare commas.
+        if (std::all_of(record.fields.cbegin(), record.fields.cend(),
+                        [](const QString &f) { return f.trimmed().isEmpty(); }))
+            continue;
         if (record.line == openQuote) {
-            m_problems << Problem{record.line, QStringLiteral("a quote is opened and never closed")};
+            m_problems << Problem{record.line,
+                                  QStringLiteral("a quote is opened and never closed")};
             break;
         }
         if (record.fields.size() != m_columns.size()) {
-            m_problems << Problem{record.line, QStringLiteral("%1 values where the first line names %2 columns")
-                                                   .arg(record.fields.size())
-                                                   .arg(m_columns.size())};
+            m_problems << Problem{record.line,
+                                  QStringLiteral("%1 values where the first line names %2 columns")
+                                      .arg(record.fields.size())
+                                      .arg(m_columns.size())};
             continue;
         }
         QStringList faults;
@@ -185,7 +190,8 @@ bool StudentImport::read(const QString &file)
             } else if (numeric[column]) {
                 const std::optional<double> number = Numbers::readWhole(value);
                 if (!number)
-                    faults << column + QStringLiteral(" \"") + raw + QStringLiteral("\" is not a number");
+                    faults << column + QStringLiteral(" \"") + raw +
+                                  QStringLiteral("\" is not a number");
                 values << (number ? QVariant(*number) : QVariant());
             } else if (isDateColumn(column)) {
                 if (!isIsoDate(value))
@@ -200,7 +206,9 @@ bool StudentImport::read(const QString &file)
         if (!number.isEmpty()) {
             const auto earlier = seen.constFind(asciiLower(number));
             if (earlier != seen.cend())
-                faults << QStringLiteral("the number %1 is already on line %2").arg(number).arg(*earlier);
+                faults << QStringLiteral("the number %1 is already on line %2")
+                              .arg(number)
+                              .arg(*earlier);
             else
                 seen.insert(asciiLower(number), record.line);
         }
@@ -210,7 +218,8 @@ bool StudentImport::read(const QString &file)
         }
         exists.addBindValue(number);
         if (!exists.exec()) {
-            m_fault = QStringLiteral("The Student table cannot be read: ") + exists.lastError().text();
+            m_fault =
+                QStringLiteral("The Student table cannot be read: ") + exists.lastError().text();
             return false;
         }
         if (exists.next())
@@ -228,7 +237,8 @@ QString StudentImport::summary() const
         return m_fault;
     QStringList lines;
     lines << QStringLiteral("New students: %1").arg(m_rows.size());
-    lines << QStringLiteral("Numbers already in the table, left as they are: %1").arg(m_existing.size());
+    lines << QStringLiteral("Numbers already in the table, left as they are: %1")
+                 .arg(m_existing.size());
     if (!m_existing.isEmpty())
         lines.last() += QStringLiteral(" (") + m_existing.join(QStringLiteral(", ")) + u')';
     lines << QStringLiteral("Lines that cannot be read: %1").arg(m_problems.size());

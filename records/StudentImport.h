@@ -29,7 +29,10 @@ public:
     int newRows() const { return static_cast<int>(m_rows.size()); }
     const QStringList &existingNumbers() const { return m_existing; }
     const QList<Problem> &problems() const { return m_problems; }
-    bool canImport() const { return m_fault.isEmpty() && m_problems.isEmpty() && !m_rows.isEmpty(); }
+    bool canImport() const
+    {
+        return m_fault.isEmpty() && m_problems.isEmpty() && !m_rows.isEmpty();
+    }
     // What was found, for the operator to decide on.
     QString summary() const;
 
