@@ -13,6 +13,7 @@
 #include "classes/SetTerm.h"
 #include "platform/Clock.h"
 #include "platform/Database.h"
+#include "records/ImportStudents.h"
 #include "records/MenData.h"
 #include "reports/QueryReport.h"
 #include "platform/MessageBoxes.h"
@@ -211,6 +212,8 @@ void KolvaneMain::buildMenus()
             sep("mnuToolsSep1"),
             {"mnuToolsAccounts", QT_TR_NOOP("&Accounts"), none,
              guardedForm("to enter accounts.", &KolvaneMain::openForm<Accounts>)},
+            {"mnuToolsImportStudents", QT_TR_NOOP("&Import Students..."), none,
+             guardedForm("to import students.", &KolvaneMain::openForm<ImportStudents>)},
             sep("mnuToolsSep2"),
             {"mnuToolsModifyPassword", QT_TR_NOOP("Modify &Password"), none,
              [this] { openForm<ModifyPassword>(); }},

@@ -114,7 +114,8 @@ void TestMainWindow::menus()
         "mnuUponStock=Stoc&k Ctrl+K [ ]",
         "mnuTools=&Tools 230", "mnuToolsMusic=&Music F4 [x]", "mnuToolsVoice=&Voice Shift+F4 [x]", "mnuToolsSep0=-",
         "mnuToolsSetTerm=Set &Term", "mnuToolsRestructureClasses=Restructure &Classes",
-        "mnuToolsReviseFees=Revise &Fees", "mnuToolsSep1=-", "mnuToolsAccounts=&Accounts", "mnuToolsSep2=-",
+        "mnuToolsReviseFees=Revise &Fees", "mnuToolsSep1=-", "mnuToolsAccounts=&Accounts",
+        "mnuToolsImportStudents=&Import Students...", "mnuToolsSep2=-",
         "mnuToolsModifyPassword=Modify &Password",
         "mnuHelp=&Help 240", "mnuHelpContents=&Contents...", "mnuHelpSearch=&Search For Help On...",
         "mnuHelpBar1=-", "mnuHelpAbout=&About"}));
@@ -199,6 +200,7 @@ void TestMainWindow::guardedCommand_data()
     QTest::newRow("restructure") << "RestructureClasses" << "Login to restructure classes.";
     QTest::newRow("revise fees") << "ReviseFees" << "Login to revise fees.";
     QTest::newRow("accounts") << "Accounts" << "Login to enter accounts.";
+    QTest::newRow("import") << "ImportStudents" << "Login to import students.";
 }
 
 // A refused prompt opens nothing; a granted one opens the form and the grant
