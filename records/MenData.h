@@ -3,12 +3,14 @@
 #include "classes/SelectFees.h"
 #include "platform/Recordset.h"
 #include "records/AsRead.h"
+#include "records/StudentMoney.h"
 
 #include <QDate>
 #include <QDialog>
 #include <QMap>
 #include <QString>
 #include <QVariant>
+#include <utility>
 #include <vector>
 
 class AppState;
@@ -18,6 +20,7 @@ class QComboBox;
 class QDateEdit;
 class QGroupBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -26,7 +29,13 @@ class QTabWidget;
 class QTextEdit;
 
 // The one record form: students, staff, stock and the former records, one row
-// at a time over a keyset cursor on the kind's table.
+// at a time over a keyset cursor on the kind's table. Its parts, a file each:
+// the form with its tabs and action buttons (MenData.cpp), the controls of the
+// four pages (MenDataPages.cpp), the field table with showing and storing
+// (MenDataFields.cpp), how each kind of control holds a value
+// (MenDataControls.cpp), the actions (MenDataActions.cpp), the money boxes and
+// the bill (MenDataMoney.cpp), the field checks and the read-only arrangement
+// (MenDataChecks.cpp), and keys, wheel, focus and closing (MenDataEvents.cpp).
 class MenData : public QDialog, public BillTarget
 {
     Q_OBJECT
@@ -103,53 +112,67 @@ private:
         Holds holds;
         Group group;
     };
+    using Rows = std::vector<std::pair<const char *, QWidget *>>;
 
+    template<class T>
+    static T *named(T *widget, const char *name, const char *tip = nullptr)
+    {
+        widget->setObjectName(QLatin1String(name));
+        if (tip)
+            widget->setToolTip(QString::fromUtf8(tip));
+        return widget;
+    }
+
+    // The form and its action buttons.
+    void buildActions();
+    QPushButton *actionButton(int index, const char *caption, const char *tip);
+    void showCount();
+    void setBrowsing(bool browsing);
+    void onNumberChanged(const QString &text);
+
+    // The pages.
     void buildBasicTab(QWidget *page);
     void buildStudentTab(QWidget *page);
     void buildStaffTab(QWidget *page);
     void buildStockTab(QWidget *page);
-    void buildActions();
+    QLineEdit *lineEdit(const char *name, const char *tip = nullptr);
+    QPlainTextEdit *linesEdit(const char *name, const char *tip = nullptr, int lines = 2);
+    QTextEdit *richEdit(const char *name, const char *tip);
+    QComboBox *pickList(const char *name, bool editable = false);
+    QDateEdit *datePicker(const char *name);
+    QLabel *label(const char *caption, QWidget *buddy);
+    // Each control with its caption beside it, from `row` on; the row after them.
+    int addRows(QGridLayout *grid, int row, const Rows &rows);
+    void besideEachOther(QWidget *page, QLayout *left, QLayout *right, int leftStretch = 1,
+                         int rightStretch = 1);
+
+    // The field table, and showing and storing over it.
     void bindAll();
-
-    QLineEdit *lineEdit(const QString &name, const QString &tip = {});
-    QPlainTextEdit *linesEdit(const QString &name, const QString &tip = {}, int lines = 2);
-    QTextEdit *richEdit(const QString &name, const QString &tip);
-    QComboBox *pickList(const QString &name, bool editable = false);
-    QDateEdit *datePicker(const QString &name);
-    QLabel *label(const QString &caption, QWidget *buddy);
-    // The control with its label on the next row of a two-column grid.
-    void addRow(QGridLayout *grid, int &row, const QString &caption, QWidget *control);
-    QPushButton *actionButton(int index, const QString &caption, const QString &tip);
-
     bool belongs(Group group) const;
+    QString storeMessage() const;
+    QLineEdit *numberBox() const;
+    QString captionOf(const QString &column) const;
+    void showPhoto();
+    void resetControls(const QDate &date);
+    void rememberControls();
+    void restoreControls();
+    void refillArms();
+
+    // One control's value.
     void showValue(const Binding &b, const QVariant &value);
     QVariant storedValue(const Binding &b) const;
     // What the control shows, compared to tell a changed field.
     QVariant shownValue(const Binding &b) const;
-    QString storeMessage() const;
-    QLineEdit *numberBox() const;
-    QString captionOf(const QString &column) const;
-    void focusField(QWidget *field);
-    // The kind's required boxes filled and every changed number box a number.
-    bool readyToStore();
-    void setLocked(bool locked);
-    void showPhoto();
-    void showCount();
-    void resetControls(const QDate &date);
-    void rememberControls();
-    void restoreControls();
-    void lockForReading();
-    void setBrowsing(bool browsing);
-    void onNumberChanged(const QString &text);
+    void clearValue(const Binding &b, const QDate &date);
+    void restoreValue(const Binding &b, const QVariant &shown);
     void selectOrAdd(QComboBox *box, const QString &text);
-    void refillArms();
-    void addFieldChecks();
-    void rememberDebt();
-    void txtDebt_LostFocus();
-    void normalisePercentage();
-    void insertAtCaret(QTextEdit *box, const QString &text);
-    void setBill(const QString &text);
+    void showFreeText(QComboBox *box, const QString &text);
+    void showArm(const QString &text);
 
+    // The actions.
+    void openRows();
+    bool onRow() const;
+    bool confirmedTwice(const QString &cancelQuestion, const QString &sureQuestion);
     void moveFirst();
     void moveLast();
     void movePrevious();
@@ -163,6 +186,26 @@ private:
     void sendToAlumni();
     void showAfterRemoval();
 
+    // The money boxes and the bill.
+    void rememberDebt();
+    void txtDebt_LostFocus();
+    void moneyFocusMoved(QObject *watched, bool in);
+    void setBill(const QString &text);
+
+    // The field checks and the read-only arrangement.
+    void addFieldChecks();
+    // The kind's required boxes filled and every changed number box a number.
+    bool readyToStore();
+    void focusField(QWidget *field);
+    void normalisePercentage();
+    void lockForReading();
+    void setLocked(bool locked);
+
+    // Keys, wheel and focus.
+    void focusMoved(QObject *watched, bool in);
+    bool keyPressed(QObject *watched, int key);
+    bool pickerHeld(QObject *watched, QEvent *event);
+
     AppState &m_state;
     QString m_kind;
     QString m_formerTable;
@@ -172,7 +215,6 @@ private:
     std::vector<Binding> m_bindings;
     QMap<QWidget *, QVariant> m_remembered;
     QString m_photoPath;
-    QString m_StoreCurrentImage0;
 
     QTabWidget *m_tabs = nullptr;
     QGroupBox *m_frame2 = nullptr;
@@ -195,10 +237,8 @@ private:
     QLineEdit *m_balance = nullptr;
     QLineEdit *m_percentage = nullptr;
     QList<QTextEdit *> m_remarksBoxes;
-    // The bill as composed; the box shows it with plain line breaks.
-    QString m_billValue;
-    // The debt when its box got the focus.
-    double m_debtAtFocus = 0;
+    // The debt remembered and the bill as composed, apart from their boxes.
+    StudentMoney m_money;
     FieldChecks *m_checks = nullptr;
     // Loaded, hidden, on the first bill; they go with this form.
     SelectFees *m_selectFees = nullptr;

@@ -1,32 +1,18 @@
-#include "TestProgram.h"
-#include "records/MenData.h"
+#include "RecordForm.h"
 
-#include <QComboBox>
 #include <QDateEdit>
 #include <QGroupBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTabWidget>
-#include <QTest>
 #include <QWheelEvent>
 #include <QWindow>
 
 // The record form driven through its buttons, then checked against the table.
-class TestMenData : public QObject
+class TestMenData : public RecordFormTest
 {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        p = std::make_unique<TestProgram>();
-        p->writeTypicalIni();
-        p->prepareState();
-    }
-    void cleanup() { form.reset(); p.reset(); }
+    void init() { start(); }
+    void cleanup() { finish(); }
 
     void opensOnLastRowAndClamps_data();
     void opensOnLastRowAndClamps();
@@ -34,30 +20,23 @@ private slots:
     void findNumber();
     void newResetsThenAbortKeepsTable();
     void editAbortRestoresThenUpdateStores();
-    void duplicateNumberStaysInEditing();
     void deleteAndTransferAskedTwice_data();
     void deleteAndTransferAskedTwice();
     void staffSex_data();
     void staffSex();
-    void nullFieldsShowEmpty();
-    void newRowOfOtherKindsStores_data();
-    void newRowOfOtherKindsStores();
+    void storedFromTheForm_data();
+    void storedFromTheForm();
     void browsingTakesNoTyping_data();
     void browsingTakesNoTyping();
     void updateRefusesWhatCannotBeStored_data();
     void updateRefusesWhatCannotBeStored();
-    void untouchedFieldsWrittenAsRead();
     void closingWhileEditingAsks_data();
     void closingWhileEditingAsks();
     void wheelTurnsOnlyTheFocusedList();
-    void typedDates_data();
-    void typedDates();
     void tabsOfTheKind_data();
     void tabsOfTheKind();
 
 private:
-    std::unique_ptr<TestProgram> p;
-    std::unique_ptr<MenData> form;
     void addStudent(const QString &number, const QString &surname)
     {
         const QString error = sql(QStringLiteral("INSERT INTO Student (Number, Surname, Other_Names, Sex, Class_Level, "
@@ -71,50 +50,7 @@ private:
         for (int i = 0; i < surnames.size(); ++i)
             addStudent(QStringLiteral("N%1").arg(i + 1), surnames.at(i));
     }
-    // The first row's fields joined by "|".
-    QString sql(const QString &statement)
-    {
-        QSqlQuery q(p->state->db());
-        if (!q.exec(statement) || !q.next())
-            return q.lastError().text();
-        QStringList fields;
-        for (int i = 0; i < q.record().count(); ++i)
-            fields << q.value(i).toString();
-        return fields.join(u'|');
-    }
     int rows(const QString &table) { return sql(QStringLiteral("SELECT count(*) FROM ") + table).toInt(); }
-    void openForm(const QString &kind = QStringLiteral("Student"), bool granted = true)
-    {
-        p->state->RecordKind = kind;
-        form = std::make_unique<MenData>(*p->state);
-        form->arrangeForOpener(granted);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    }
-    void click(int index)
-    {
-        auto *b = form->findChild<QPushButton *>(QStringLiteral("cmdAction(%1)").arg(index));
-        QVERIFY2(b && b->isVisible(), qPrintable(QStringLiteral("cmdAction(%1)").arg(index)));
-        QTest::mouseClick(b, Qt::LeftButton);
-    }
-    void type(const char *box, const QString &text)
-    {
-        if (auto *e = w<QLineEdit>(box))
-            e->selectAll();
-        QTest::keyClicks(w(box), text);
-        if (text.isEmpty())
-            QTest::keyClick(w(box), Qt::Key_Delete);
-    }
-    void fill(const QStringList &boxes) // "box=text", each clicked into first
-    {
-        for (const QString &pair : boxes) {
-            const QByteArray box = pair.section(u'=', 0, 0).toLatin1();
-            QTest::mouseClick(w(box), Qt::LeftButton);
-            if (auto *lines = w<QPlainTextEdit>(box))
-                lines->selectAll();
-            type(box, pair.section(u'=', 1));
-        }
-    }
     // One notch of the wheel where the pointer rests over the widget.
     void wheel(QWidget *over)
     {
@@ -123,20 +59,7 @@ private:
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(form->windowHandle(), &notch);
     }
-    template<class T = QWidget> T *w(const char *name) const { return form->findChild<T *>(QLatin1String(name)); }
-    QString shown(const char *name) const;
 };
-
-QString TestMenData::shown(const char *name) const
-{
-    if (auto *e = w<QLineEdit>(name))
-        return e->text();
-    if (auto *e = w<QPlainTextEdit>(name))
-        return e->toPlainText();
-    if (auto *c = w<QComboBox>(name))
-        return c->currentText();
-    return QStringLiteral("<no %1>").arg(QLatin1String(name));
-}
 
 void TestMenData::opensOnLastRowAndClamps_data()
 {
@@ -159,16 +82,11 @@ void TestMenData::opensOnLastRowAndClamps()
     // The opener's caption first; then each row shown names its number.
     QCOMPARE(form->windowTitle(), QStringLiteral(" : Student"));
     // Money as plain number text; line breaks kept.
-    QCOMPARE(shown("txtDebt"), QStringLiteral("1500.5"));
-    QCOMPARE(shown("txtAddress"), QStringLiteral("12 Palm Road\nIbadan"));
-    QCOMPARE(shown("cmbSex"), QStringLiteral("Female"));
+    QCOMPARE(shown("txtDebt") + u'|' + shown("txtAddress") + u'|' + shown("cmbSex"),
+             QStringLiteral("1500.5|12 Palm Road\nIbadan|Female"));
     // An arm no longer in the class structure is listed and selected.
     auto *arms = w<QComboBox>("cmbClassArm");
-    QStringList items;
-    for (int i = 0; i < arms->count(); ++i)
-        items << arms->itemText(i);
-    QCOMPARE(items, (QStringList{"Blue", "Red", "Gold"}));
-    QCOMPARE(arms->currentText(), QStringLiteral("Gold"));
+    QCOMPARE(arms->itemText(arms->count() - 1) + arms->currentText(), QStringLiteral("GoldGold"));
     // Next on the last row and Previous on the first stay where they are.
     const QList<std::pair<int, const char *>> steps = {{3, "Third"}, {0, "First"}, {2, "First"}, {3, "Second"},
                                                        {1, "Third"}};
@@ -215,15 +133,11 @@ void TestMenData::newResetsThenAbortKeepsTable()
     openForm();
     click(0);
     click(8);
-    QCOMPARE(shown("txtSurname"), QString());
-    QCOMPARE(shown("txtDebt"), QString());
-    QCOMPARE(shown("cmbSex"), QStringLiteral("Male"));
-    QCOMPARE(form->photoPath(), QString());
+    QCOMPARE(shown("txtSurname") + shown("txtDebt") + shown("cmbSex") + form->photoPath(), QStringLiteral("Male"));
     for (const char *picker : {"dtpBirthday", "dtpEnlisted"})
         QCOMPARE(w<QDateEdit>(picker)->date(), QDate(2026, 3, 14));
-    QVERIFY(w("Frame4")->isVisible());
-    QVERIFY(!w("Frame2")->isVisible());
-    type("txtSurname", QStringLiteral("Ghost"));
+    QVERIFY(w("Frame4")->isVisible() && !w("Frame2")->isVisible());
+    QTest::keyClicks(w("txtSurname"), QStringLiteral("Ghost"));
     click(11);
     QCOMPARE(shown("txtSurname"), QStringLiteral("First"));
     QVERIFY(w("Frame2")->isVisible());
@@ -244,8 +158,7 @@ void TestMenData::editAbortRestoresThenUpdateStores()
     form->setPhotoPath(p->file(QStringLiteral("Pictures/FrontView/other.gif")), false);
     click(11);
     // A state typed as free text and the photo path come back too.
-    QCOMPARE(shown("txtSurname"), QStringLiteral("Okafor"));
-    QCOMPARE(shown("cmbState"), QStringLiteral("Ghana"));
+    QCOMPARE(shown("txtSurname") + shown("cmbState"), QStringLiteral("OkaforGhana"));
     QCOMPARE(form->photoPath(), photo);
     QCOMPARE(sql(QStringLiteral("SELECT Surname FROM Student")), QStringLiteral("Okafor"));
 
@@ -256,25 +169,6 @@ void TestMenData::editAbortRestoresThenUpdateStores()
     QCOMPARE(sql(QStringLiteral("SELECT Surname, Picture, Date_Last_Updated, Debt_From_Last_Term, State_Of_Origin "
                                 "FROM Student")),
              QStringLiteral("Eze|ade.gif|2026-03-14|1500.5|Ghana"));
-}
-
-// A failed store keeps the operator's typing and changes no row.
-void TestMenData::duplicateNumberStaysInEditing()
-{
-    addStudent(QStringLiteral("N1"), QStringLiteral("Okafor"));
-    openForm();
-    click(8);
-    fill({"txtNumber=n1", "txtSurname=Twin", "txtAddress=Jos"});
-    click(10);
-    QCOMPARE(p->messages.texts(), QStringList{"A Student with the number n1 already exists."});
-    QVERIFY(w("Frame4")->isVisible());
-    QCOMPARE(shown("txtSurname"), QStringLiteral("Twin"));
-    QCOMPARE(sql(QStringLiteral("SELECT group_concat(Number || Surname) FROM Student")), QStringLiteral("N1Okafor"));
-    // A new number then stores the row.
-    type("txtNumber", QStringLiteral("N2"));
-    click(10);
-    QCOMPARE(sql(QStringLiteral("SELECT group_concat(Number || Surname) FROM Student")),
-             QStringLiteral("N1Okafor,N2Twin"));
 }
 
 void TestMenData::deleteAndTransferAskedTwice_data()
@@ -340,49 +234,78 @@ void TestMenData::staffSex()
     QCOMPARE(this->shown("cmbSex"), shown);
 }
 
-// Null fields show as empty and never carry the previous row's values.
-void TestMenData::nullFieldsShowEmpty()
-{
-    addStudent(QStringLiteral("N1"), QStringLiteral("Full"));
-    sql(QStringLiteral("INSERT INTO Student (Number) VALUES ('N2')"));
-    openForm();
-    click(0);
-    click(3);
-    QVERIFY(p->messages.shown.isEmpty());
-    for (const char *box : {"txtSurname", "txtOthernames", "txtAddress", "txtDebt"})
-        QCOMPARE(shown(box), QString());
-    // Storing it again keeps the empty fields empty.
-    click(9);
-    click(10);
-    QCOMPARE(sql(QStringLiteral("SELECT coalesce(Surname, ''), typeof(Debt_From_Last_Term) FROM Student "
-                                "WHERE Number = 'N2'")),
-             QStringLiteral("|null"));
-}
-
-// Every binding of the kind names a column of its table, and no other table's.
-void TestMenData::newRowOfOtherKindsStores_data()
+// What the boxes show and what was typed into them, stored. Null fields show
+// as empty, never carrying the previous row's values; a number box stores the
+// number its check read; fields left alone are written back exactly as read;
+// every binding of a kind names a column of its table and no other table's.
+void TestMenData::storedFromTheForm_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("numberBox"); // a number box of the kind, and its column
-    QTest::addColumn<QString>("numberColumn");
-    QTest::newRow("staff") << "Staff" << "txtMonthlySalary" << "Monthly_Salary";
-    QTest::newRow("stock") << "Stock" << "txtLastPurchasePrice" << "Last_Purchase_Price";
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<int>("action"); // New or Edit
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QString>("stored");
+    const QString birthday = QStringLiteral("SELECT Birthday FROM Student"); // shown as "no date"
+    QTest::newRow("null fields stay null")
+        << "Student" << "INSERT INTO Student (Number) VALUES ('N2')" << 9 << QStringList{}
+        << "SELECT coalesce(Surname, Other_Names, Address, ''), typeof(Debt_From_Last_Term) FROM Student "
+           "WHERE Number = 'N2'"
+        << "|null";
+    QTest::newRow("untouched as read")
+        << "Student"
+        << "UPDATE Student SET Address = 'a' || char(13, 10) || 'b' || char(13) || 'c', Other_Names = 'Ada' || "
+           "char(160) || 'Obi', Remarks = 'x' || char(13, 10) || 'y', Next_Of_Kin = printf('%.40000c', 'k'), "
+           "Financial_Balance = 9e999"
+        << 9 << QStringList{"txtDebt=1D3", "txtCummulativePaid=1 500"}
+        << "SELECT Address = 'a' || char(13, 10) || 'b' || char(13) || 'c', Other_Names = 'Ada' || char(160) || 'Obi', "
+           "Remarks = 'x' || char(13, 10) || 'y', Next_Of_Kin = printf('%.40000c', 'k'), Financial_Balance = 9e999, "
+           "Class_Arm, Sex, Percentage_Last_Term, Debt_From_Last_Term, Cummulative_Paid, typeof(Cummulative_Paid) "
+           "FROM Student"
+        << "1|1|1|1|1|Blue|Female||1000|1500|real";
+    QTest::newRow("new staff") << "Staff" << "" << 8
+                               << QStringList{"txtNumber=ST-1", "txtSurname=Eze", "txtAddress=Jos",
+                                              "txtMonthlySalary=250.5"}
+                               << "SELECT Number, Monthly_Salary, Date_Last_Updated FROM Staff"
+                               << "ST-1|250.5|2026-03-14";
+    QTest::newRow("new stock") << "Stock" << "" << 8
+                               << QStringList{"txtStockNumber=ST-1", "txtMaterial=Chalk", "txtLastPurchasePrice=250.5"}
+                               << "SELECT Number, Last_Purchase_Price, Date_Last_Updated FROM Stock"
+                               << "ST-1|250.5|2026-03-14";
+    QTest::newRow("date dd/MM/yyyy") << "Student" << "" << 9 << QStringList{"dtpBirthday=14/03/2015"} << birthday
+                                     << "2015-03-14";
+    QTest::newRow("date d/M/yyyy") << "Student" << "" << 9 << QStringList{"dtpBirthday=4/3/2015"} << birthday
+                                   << "2015-03-04";
+    QTest::newRow("date d.M.yyyy") << "Student" << "" << 9 << QStringList{"dtpBirthday=4.3.2015"} << birthday
+                                   << "2015-03-04";
+    QTest::newRow("date yyyy-MM-dd") << "Student" << "" << 9 << QStringList{"dtpBirthday=2015-03-14"} << birthday
+                                     << "2015-03-14";
+    QTest::newRow("no such day") << "Student" << "" << 9 << QStringList{"dtpBirthday=31/02/2015"} << birthday << "";
 }
 
-void TestMenData::newRowOfOtherKindsStores()
+void TestMenData::storedFromTheForm()
 {
     QFETCH(QString, kind);
-    QFETCH(QString, numberBox);
-    QFETCH(QString, numberColumn);
+    QFETCH(QString, setup);
+    QFETCH(int, action);
+    QFETCH(QStringList, typed);
+    QFETCH(QString, query);
+    QFETCH(QString, stored);
+    addStudent(QStringLiteral("N1"), QStringLiteral("Full"));
+    if (!setup.isEmpty())
+        QCOMPARE(sql(setup), QString());
     openForm(kind);
-    click(8);
-    fill(kind == QStringLiteral("Stock") ? QStringList{"txtStockNumber=ST-1", "txtMaterial=Chalk"}
-                                         : QStringList{"txtNumber=ST-1", "txtSurname=Eze", "txtAddress=Jos"});
-    type(qPrintable(numberBox), QStringLiteral("250.5"));
+    click(0);
+    click(1);
+    click(action);
+    fill(typed);
+    if (typed.value(0).startsWith(QStringLiteral("dtp"))) {
+        tab(); // a typed date is taken on leaving the picker, for the next one
+        QCOMPARE(focused(), QStringLiteral("dtpEnlisted"));
+    }
     click(10);
-    QVERIFY(p->messages.shown.isEmpty());
-    QCOMPARE(sql(QStringLiteral("SELECT Number, %1, Date_Last_Updated FROM %2").arg(numberColumn, kind)),
-             QStringLiteral("ST-1|250.5|2026-03-14"));
+    QVERIFY2(p->messages.shown.isEmpty(), qPrintable(p->messages.texts().join(u'|')));
+    QCOMPARE(sql(query), stored);
 }
 
 void TestMenData::browsingTakesNoTyping_data()
@@ -403,32 +326,48 @@ void TestMenData::browsingTakesNoTyping()
     QCOMPARE(shown("txtSurname") + shown("txtDebt") + shown("cmbSex"), QStringLiteral("Second1500.5Female"));
     QCOMPARE(w("rtfStudentRemarks")->isHidden(), !granted);
     QCOMPARE(w("cmdBill")->isEnabled(), granted);
+    // No box can be mended here, so none keeps the focus, though it fails its check.
+    sql(QStringLiteral("UPDATE Student SET Debt_From_Last_Term = NULL WHERE Number = 'N2'"));
+    click(1);
+    w<QTabWidget>("SSTab1")->setCurrentIndex(MenData::StudentTab);
+    QTest::mouseClick(w("txtDebt"), Qt::LeftButton);
+    tab();
+    QVERIFY(focused() != QStringLiteral("txtDebt"));
+    QCOMPARE(shown("txtPayable"), QString()); // nor computes anything
+    w<QTabWidget>("SSTab1")->setCurrentIndex(MenData::BasicTab);
     fill({"txtGoTo=N1"});
     QTest::keyClick(w("txtGoTo"), Qt::Key_Return);
     QCOMPARE(shown("txtSurname"), QStringLiteral("First"));
 }
 
 // Nothing is stored; the caret goes to the field to mend, and the operator
-// reads why in words of the form, not of the engine.
+// reads why in words of the form, not of the engine. What was typed stays, so
+// mending it stores the row.
 void TestMenData::updateRefusesWhatCannotBeStored_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QStringList>("typed");
     QTest::addColumn<QString>("caretIn");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("mend");
     const QStringList person = {"txtNumber=N9", "txtSurname=Eze", "txtAddress=Jos"};
     QTest::newRow("read-only database") << "Student" << person + QStringList{"PRAGMA query_only = ON"}
                                         << "cmdAction(10)"
-        << "The database cannot be written by this user: nothing was stored.\r\nattempt to write a readonly database";
-    QTest::newRow("nothing typed") << "Student" << QStringList{} << "txtNumber" << "";
-    QTest::newRow("no surname") << "Student" << QStringList{"txtNumber=N9"} << "txtSurname" << "";
+        << "The database cannot be written by this user: nothing was stored.\r\nattempt to write a readonly database"
+        << "";
+    QTest::newRow("number taken") << "Student" << QStringList{"txtNumber=n1", "txtSurname=Twin", "txtAddress=Jos"}
+                                  << "cmdAction(10)" << "A Student with the number n1 already exists."
+                                  << "txtNumber=N2";
+    QTest::newRow("nothing typed") << "Student" << QStringList{} << "txtNumber" << "" << "";
+    QTest::newRow("no surname") << "Student" << QStringList{"txtNumber=N9"} << "txtSurname" << "" << "";
     QTest::newRow("blank address") << "Staff" << QStringList{"txtNumber=N9", "txtSurname=Eze", "txtAddress=   "}
-                                   << "txtAddress" << "";
-    QTest::newRow("no material") << "Stock" << QStringList{"txtStockNumber=S1"} << "txtMaterial" << "";
+                                   << "txtAddress" << "" << "txtAddress=Jos";
+    QTest::newRow("no material") << "Stock" << QStringList{"txtStockNumber=S1"} << "txtMaterial" << "" << "";
     QTest::newRow("beyond any number") << "Student" << person + QStringList{"txtAmountLastPaid=1e999"}
-                                       << "txtAmountLastPaid" << "Amount Last Paid must be a number.";
+                                       << "txtAmountLastPaid" << "Amount Last Paid must be a number." << "";
     QTest::newRow("salary not a number") << "Staff" << person + QStringList{"txtMonthlySalary=12abc"}
-                                         << "txtMonthlySalary" << "Monthly Salary must be a number.";
+                                         << "txtMonthlySalary" << "Monthly Salary must be a number."
+                                         << "txtMonthlySalary=12";
 }
 
 void TestMenData::updateRefusesWhatCannotBeStored()
@@ -437,39 +376,26 @@ void TestMenData::updateRefusesWhatCannotBeStored()
     QFETCH(QStringList, typed);
     QFETCH(QString, caretIn);
     QFETCH(QString, message);
+    QFETCH(QString, mend);
+    addStudent(QStringLiteral("N1"), QStringLiteral("Okafor"));
+    const int before = rows(kind);
     openForm(kind);
     click(8);
-    QCOMPARE(QApplication::focusWidget()->objectName(),
-             kind == QStringLiteral("Stock") ? QStringLiteral("txtStockNumber") : QStringLiteral("txtNumber"));
+    QCOMPARE(focused(), kind == QStringLiteral("Stock") ? QStringLiteral("txtStockNumber") : QStringLiteral("txtNumber"));
     if (typed.value(3).startsWith(QStringLiteral("PRAGMA")))
         sql(typed.takeLast());
     fill(typed);
     click(10);
-    QCOMPARE(QApplication::focusWidget()->objectName(), caretIn);
+    QCOMPARE(focused(), caretIn);
     QCOMPARE(p->messages.texts(), message.isEmpty() ? QStringList{} : QStringList{message});
     QVERIFY(w("Frame4")->isVisible());
-    QCOMPARE(rows(kind), 0);
-}
-
-// A number box stores the number its check read; fields left alone are
-// written back exactly as they were read.
-void TestMenData::untouchedFieldsWrittenAsRead()
-{
-    addStudent(QStringLiteral("N1"), QStringLiteral("Okafor"));
-    sql(QStringLiteral("UPDATE Student SET Address = 'a' || char(13, 10) || 'b' || char(13) || 'c', "
-                       "Other_Names = 'Ada' || char(160) || 'Obi', Remarks = 'x' || char(13, 10) || 'y', "
-                       "Next_Of_Kin = printf('%.40000c', 'k'), Financial_Balance = 9e999"));
-    const QString before = QStringLiteral("SELECT Address, Other_Names, Remarks, Next_Of_Kin, Financial_Balance, "
-                                          "Class_Arm, Sex, Percentage_Last_Term FROM Student");
-    const QString kept = sql(before);
-    openForm();
-    click(9);
-    fill({"txtDebt=1D3", "txtCummulativePaid=1 500"});
+    QCOMPARE(rows(kind), before);
+    if (mend.isEmpty())
+        return;
+    fill({mend});
     click(10);
-    QVERIFY2(p->messages.shown.isEmpty(), qPrintable(p->messages.texts().join(u'|')));
-    QCOMPARE(sql(before), kept);
-    QCOMPARE(sql(QStringLiteral("SELECT Debt_From_Last_Term, Cummulative_Paid, typeof(Cummulative_Paid) FROM Student")),
-             QStringLiteral("1000|1500|real"));
+    QCOMPARE(rows(kind), before + 1);
+    QVERIFY(!form->editing());
 }
 
 void TestMenData::closingWhileEditingAsks_data()
@@ -517,34 +443,8 @@ void TestMenData::wheelTurnsOnlyTheFocusedList()
         wheel(over);
     QCOMPARE(shown("cmbSex"), QStringLiteral("Female"));
     QCOMPARE(tabs->currentIndex(), int(MenData::BasicTab));
-    QCOMPARE(QApplication::focusWidget(), w("txtSurname"));
-    form->grab().save(QStringLiteral("/tmp/kolvane-mendata-editing.png"));
-}
-
-void TestMenData::typedDates_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("stored");
-    QTest::newRow("dd/MM/yyyy") << "14/03/2015" << "2015-03-14";
-    QTest::newRow("d/M/yyyy") << "4/3/2015" << "2015-03-04";
-    QTest::newRow("d.M.yyyy") << "4.3.2015" << "2015-03-04";
-    QTest::newRow("yyyy-MM-dd") << "2015-03-14" << "2015-03-14";
-    QTest::newRow("no such day") << "31/02/2015" << "";
-}
-
-void TestMenData::typedDates()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, stored);
-    addStudent(QStringLiteral("N1"), QStringLiteral("Okafor")); // shown as "no date"
-    openForm();
-    click(9);
-    QTest::mouseClick(w("dtpBirthday"), Qt::LeftButton);
-    QTest::keyClicks(w("dtpBirthday"), typed);
-    QTest::keyClick(w("dtpBirthday"), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), w("dtpEnlisted"));
-    click(10);
-    QCOMPARE(sql(QStringLiteral("SELECT Birthday FROM Student")), stored);
+    QCOMPARE(focused(), QStringLiteral("txtSurname"));
+    grabPng(form.get());
 }
 
 void TestMenData::tabsOfTheKind_data()
@@ -560,23 +460,19 @@ void TestMenData::tabsOfTheKind()
 {
     QFETCH(QString, kind);
     QFETCH(QStringList, tabs);
-    addStudent(QStringLiteral("2003/045"), QStringLiteral("Okafor"));
     openForm(kind);
     auto *tabWidget = w<QTabWidget>("SSTab1");
     QStringList visible;
-    for (int i = 0; i < tabWidget->count(); ++i) {
-        if (!tabWidget->isTabVisible(i))
-            continue;
-        visible << tabWidget->tabText(i);
-        tabWidget->setCurrentIndex(i);
-        form->grab().save(QStringLiteral("/tmp/kolvane-mendata-%1-%2.png").arg(kind, tabWidget->tabText(i)));
-    }
+    for (int i = 0; i < tabWidget->count(); ++i)
+        if (tabWidget->isTabVisible(i))
+            visible << tabWidget->tabText(i);
     QCOMPARE(visible, tabs);
     // Ctrl+Tab and the wheel pass over the other kinds' tabs.
     for (int i = 0; i < 4; ++i) {
         QTest::keyClick(tabWidget, Qt::Key_Tab, i % 2 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
         wheel(tabWidget->tabBar());
-        QVERIFY2(tabs.contains(tabWidget->tabText(tabWidget->currentIndex())), qPrintable(tabWidget->tabText(tabWidget->currentIndex())));
+        QVERIFY2(tabs.contains(tabWidget->tabText(tabWidget->currentIndex())),
+                 qPrintable(tabWidget->tabText(tabWidget->currentIndex())));
     }
 }
 
