@@ -3,6 +3,7 @@
 // kolvane_makeschool), then runs "Fetch All Records" and a filter on Surname
 // like + Class_Level through the form's own buttons. The sqlite3 shell counts
 // the same rows on the same file as the anchor; the ratio is printed beside it.
+#include "BenchProgram.h"
 #include "app/AppState.h"
 #include "app/SoundPlayer.h"
 #include "classes/ClassStructure.h"
@@ -30,18 +31,6 @@
 namespace {
 
 constexpr int Repeats = 15;
-
-class SilentMessages : public MessageBoxes
-{
-public:
-    Button show(const QString &, Icon, Buttons) override { return Ok; }
-};
-
-class NoWait : public Waiter
-{
-public:
-    void waitSeconds(int) override {}
-};
 
 double peakMegabytes()
 {
@@ -90,18 +79,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: bench_queryform FOLDER\n");
         return 2;
     }
-    SilentMessages messages;
-    NoWait waiter;
-    SilentSoundPlayer sound;
-    SystemClock clock;
-    SystemDesktop desktop;
-    AppState state(Services{messages, waiter, sound, clock, desktop});
-    state.AppPath = QString::fromLocal8Bit(argv[1]);
-    if (!state.AppPath.endsWith(u'/'))
-        state.AppPath += u'/';
-    FillClassLevelNames(state.classes);
-    state.IniPath = state.path(QStringLiteral("Progs/Kolvane.ini"));
-    LoadClassStructure(state.classes, state.IniPath);
+    Bench::Program program(argv[1]);
+    AppState &state = program.state;
     if (state.classes.LevelsWithArms.isEmpty()) {
         // The synthetic school comes without its class structure file.
         const int p1 = state.classes.levelIndex(QStringLiteral("Primary1"));
@@ -109,7 +88,6 @@ int main(int argc, char *argv[])
         state.classes.NumberOfArms[p1] = 5;
         state.classes.LevelsWithArms = {QStringLiteral("Primary1")};
     }
-    Database::open(state.databaseFile(), state.DbConnection);
     state.RecordKind = QStringLiteral("Student");
     state.LoginGranted = true;
 

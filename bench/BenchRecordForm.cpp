@@ -5,6 +5,7 @@
 // form painted after each step as the operator sees it. Prints the times,
 // the memory, and the sqlite3 shell's time for the same statements.
 #include "BenchSupport.h"
+#include "BenchProgram.h"
 #include "app/AppState.h"
 #include "app/SoundPlayer.h"
 #include "classes/ClassStructure.h"
@@ -24,23 +25,6 @@
 #include <cstdio>
 
 namespace {
-
-class SilentMessages : public MessageBoxes
-{
-public:
-    Button show(const QString &, Icon, Buttons) override
-    {
-        ++count;
-        return Ok;
-    }
-    int count = 0;
-};
-
-class NoWait : public Waiter
-{
-public:
-    void waitSeconds(int) override {}
-};
 
 // What the step leaves to paint, painted now: the widgets whose contents
 // changed, as the window system would have them painted.
@@ -71,19 +55,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: bench_recordform FOLDER\n");
         return 2;
     }
-    SilentMessages messages;
-    NoWait waiter;
-    SilentSoundPlayer sound;
-    SystemClock clock;
-    SystemDesktop desktop;
-    AppState state(Services{messages, waiter, sound, clock, desktop});
-    state.AppPath = QString::fromLocal8Bit(argv[1]);
-    if (!state.AppPath.endsWith(u'/'))
-        state.AppPath += u'/';
-    FillClassLevelNames(state.classes);
-    state.IniPath = state.path(QStringLiteral("Progs/Kolvane.ini"));
-    LoadClassStructure(state.classes, state.IniPath);
-    Database::open(state.databaseFile(), state.DbConnection);
+    Bench::Program program(argv[1]);
+    AppState &state = program.state;
 
     QStringList numbers;
     {
@@ -147,6 +120,6 @@ int main(int argc, char *argv[])
     std::printf("surname box painted %d times in %zu steps\n", surnamePaints.count,
                 nextMs.ms.size() + findMs.ms.size());
     std::printf("peak memory      %.1f MB\nmessages counted %d\n", Bench::statusMegabytes("VmHWM:"),
-                messages.count);
+                program.messages.count);
     return 0;
 }

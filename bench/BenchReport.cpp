@@ -5,6 +5,7 @@
 // The anchor is the sqlite3 shell printing the same ten columns of the same rows
 // as HTML to a file, timed in the same run; the ratio is printed beside it.
 #include "BenchSupport.h"
+#include "BenchProgram.h"
 #include "app/AppState.h"
 #include "app/SoundPlayer.h"
 #include "platform/Clock.h"
@@ -24,22 +25,6 @@
 
 namespace {
 
-class PrintedMessages : public MessageBoxes
-{
-public:
-    Button show(const QString &text, Icon, Buttons) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return Ok;
-    }
-};
-
-class NoWait : public Waiter
-{
-public:
-    void waitSeconds(int) override {}
-};
-
 const QStringList Ten = {"Number", "Surname", "Other_Names", "Sex", "State_Of_Origin",
                          "Birthday", "Class_Level", "Class_Arm", "Amount_Payable",
                          "Financial_Balance"};
@@ -53,16 +38,10 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: bench_report FOLDER\n");
         return 2;
     }
-    PrintedMessages messages;
-    NoWait waiter;
-    SilentSoundPlayer sound;
-    SystemClock clock;
-    SystemDesktop desktop;
-    AppState state(Services{messages, waiter, sound, clock, desktop});
-    state.AppPath = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + u'/';
+    Bench::Program program(argv[1], true);
+    AppState &state = program.state;
     state.SchoolName = QStringLiteral("Synthetic School");
     state.classes.CurrentTerm = QStringLiteral("First Term_2026/2027 ");
-    Database::open(state.databaseFile(), state.DbConnection);
     QDir().mkpath(state.AppPath + QStringLiteral("Reports"));
     const QueryResult whole = QueryStatement::whole(
         QStringLiteral("Student"),
