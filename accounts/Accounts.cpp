@@ -179,8 +179,8 @@ void Accounts::loadLedger()
 {
     // The students' totals are read once; the form does not change them.
     if (const auto students = Ledger::studentTotals(m_state.db())) {
-        m_lblBalance.at(0)->setText(LedgerText::total(students->paid));
-        m_lblBalance.at(1)->setText(LedgerText::total(students->payable));
+        m_lblBalance.at(0)->setText(Numbers::moneyText(students->paid));
+        m_lblBalance.at(1)->setText(Numbers::moneyText(students->payable));
     }
     if (const auto entries = m_ledger.all())
         for (const LedgerEntry &entry : *entries)
@@ -216,8 +216,8 @@ void Accounts::ComputeLedgerTotals()
 
 void Accounts::showLedgerTotals()
 {
-    m_lblBalance.at(2)->setText(LedgerText::total(LedgerText::amountOf(m_totals.otherIncome)));
-    m_lblBalance.at(3)->setText(LedgerText::total(LedgerText::amountOf(m_totals.purchases)));
+    m_lblBalance.at(2)->setText(Numbers::moneyText(LedgerText::amountOf(m_totals.otherIncome)));
+    m_lblBalance.at(3)->setText(Numbers::moneyText(LedgerText::amountOf(m_totals.purchases)));
 }
 
 void Accounts::showEntryView(bool entry)

@@ -43,13 +43,6 @@ QString plainAmount(qint64 cents)
     return Numbers::numberText(amountOf(cents));
 }
 
-QString total(double value)
-{
-    QLocale locale = QLocale::system();
-    locale.setNumberOptions(QLocale::DefaultNumberOptions);
-    return locale.toString(value, 'f', 2);
-}
-
 QString signConvention()
 {
     return QStringLiteral("Payment made to School is positive, that made by School is negative");

@@ -23,8 +23,6 @@ bool acceptableAmount(const QString &text);
 
 // Plain decimal text with its sign: "-1500", "25.5".
 QString plainAmount(qint64 cents);
-// "#,##0.00" with the system's separators: "1,234,567.89".
-QString total(double value);
 
 QString signConvention();
 

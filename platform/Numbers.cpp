@@ -1,5 +1,7 @@
 #include "platform/Numbers.h"
 
+#include <QLocale>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -180,6 +182,16 @@ float RoundToCents(float value)
     if (point >= 0 && !t.contains(u'E'))
         t.truncate(point + 3);
     return t.toFloat();
+}
+
+QString moneyText(double value)
+{
+    QLocale locale = QLocale::system();
+    locale.setNumberOptions(QLocale::DefaultNumberOptions);
+    // A remainder below half a cent would otherwise print as "-0.00".
+    if (std::abs(value) < 0.005)
+        value = 0;
+    return locale.toString(value, 'f', 2);
 }
 
 } // namespace Numbers

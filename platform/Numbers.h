@@ -27,6 +27,10 @@ QString numberText(double value);
 // The same with at most `digits` significant digits (7 for single precision).
 QString numberText(double value, int digits);
 
+// Money as "#,##0.00" with the system's separators: "1,234,567.89",
+// "-0.50"; never "-0.00".
+QString moneyText(double value);
+
 // To the nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
 qint64 roundHalfEven(double value);
 

@@ -212,4 +212,5 @@ void MenData::setBrowsing(bool browsing)
     }
     // Typing while browsing would be lost on the next move: New and Edit open the boxes.
     setLocked(browsing);
+    updatePrintBill();
 }

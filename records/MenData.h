@@ -73,6 +73,8 @@ public:
     void txtPayable_LostFocus();
     // The "Bill this Term" button: the fee selection for the student shown.
     void cmdBillClick();
+    // "Print Bill": the row shown, as stored, on one page.
+    void cmdPrintBillClick();
 
     // What the fee selection reads and writes.
     QString classLevelText() const override;
@@ -191,6 +193,8 @@ private:
     void txtDebt_LostFocus();
     void moneyFocusMoved(QObject *watched, bool in);
     void setBill(const QString &text);
+    // Printing wants a stored row, so not while a row is being edited.
+    void updatePrintBill();
 
     // The field checks and the read-only arrangement.
     void addFieldChecks();
@@ -230,6 +234,7 @@ private:
     QComboBox *m_sex = nullptr;
     QLabel *m_photo = nullptr;
     QPushButton *m_bill = nullptr;
+    QPushButton *m_printBill = nullptr;
     QLineEdit *m_debt = nullptr;
     QPlainTextEdit *m_billText = nullptr;
     QLineEdit *m_payable = nullptr;

@@ -2,10 +2,17 @@
 
 #include "app/AppState.h"
 #include "classes/ReviseFees.h"
+#include "platform/Clock.h"
+#include "platform/Desktop.h"
+#include "platform/MessageBoxes.h"
+#include "records/BillPrintout.h"
 
 #include <QComboBox>
+#include <QFont>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextDocument>
 
 void MenData::rememberDebt()
 {
@@ -89,4 +96,30 @@ void MenData::cmdBillClick()
                          findChild<QPlainTextEdit *>(QStringLiteral("txtOthernames"))->toPlainText());
     m_selectFees->MyActivate();
     m_selectFees->exec();
+}
+
+// ---------------------------------------------------------------- the printed bill
+
+void MenData::updatePrintBill()
+{
+    if (m_frame4) // built after the pages
+        m_printBill->setEnabled(!editing() && onRow());
+}
+
+void MenData::cmdPrintBillClick()
+{
+    Desktop &desktop = m_state.services.desktop;
+    if (!desktop.hasPrinter()) {
+        m_state.services.messages.ok(QStringLiteral("No Printer installed."),
+                                     MessageBoxes::Icon::Information);
+        return;
+    }
+    QVariantMap row;
+    for (const QString &column : BillPrintout::columns())
+        row.insert(column, m_rs.value(column));
+    QTextDocument document;
+    document.setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 11));
+    document.setHtml(BillPrintout::html(m_state.SchoolName, m_state.classes.CurrentTerm,
+                                        m_state.services.clock.today(), row));
+    desktop.print(document, this);
 }

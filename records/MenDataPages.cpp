@@ -149,6 +149,10 @@ void MenData::buildStudentTab(QWidget *page)
     m_bill = named(new QPushButton(QStringLiteral("Bill this Term"), this), "cmdBill",
                    "click to edit bill");
     m_bill->setAutoDefault(false);
+    // Alt+P is Previous's.
+    m_printBill = named(new QPushButton(QStringLiteral("Print &Bill"), this), "cmdPrintBill",
+                        "print this student's bill");
+    m_printBill->setAutoDefault(false);
     m_billText = linesEdit("txtBillThisTerm", "scroll to see all", 5);
     m_billText->setReadOnly(true);
     m_billText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -180,7 +184,11 @@ void MenData::buildStudentTab(QWidget *page)
 
     auto *right = new QGridLayout;
     addRows(right, 0, {{"Debt from last Term", m_debt}});
-    right->addWidget(m_bill, 1, 0, Qt::AlignTop);
+    auto *billButtons = new QVBoxLayout;
+    billButtons->addWidget(m_bill);
+    billButtons->addWidget(m_printBill);
+    billButtons->addStretch(1);
+    right->addLayout(billButtons, 1, 0);
     right->addWidget(m_billText, 1, 1);
     const int rows = addRows(right, 2,
                              {{"Amount Payable this Term", m_payable},
@@ -199,6 +207,9 @@ void MenData::buildStudentTab(QWidget *page)
     for (QLineEdit *watched : {m_debt, m_payable, m_paid})
         watched->installEventFilter(this);
     connect(m_bill, &QPushButton::clicked, this, &MenData::cmdBillClick);
+    connect(m_printBill, &QPushButton::clicked, this, &MenData::cmdPrintBillClick);
+    // Every row shown, or none, changes the number.
+    connect(m_number, &QLineEdit::textChanged, this, &MenData::updatePrintBill);
     connect(m_percentage, &QLineEdit::textChanged, this, &MenData::normalisePercentage);
 }
 

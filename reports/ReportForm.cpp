@@ -7,6 +7,7 @@
 #include "reports/BrowserLaunch.h"
 #include "reports/PreviewModel.h"
 #include "reports/ReportWriter.h"
+#include "reports/SpreadsheetWriter.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -165,13 +166,18 @@ QWidget *ReportForm::buildReportBox()
 
     auto *generate = button(QStringLiteral("&Generate"), QStringLiteral("cmdGenerate"), {}, box);
     auto *close = button(QStringLiteral("&Close"), QStringLiteral("cmdClose"), {}, box);
+    auto *spreadsheet = button(QStringLiteral("Save as &Spreadsheet..."),
+                               QStringLiteral("cmdSpreadsheet"), {}, box);
+    spreadsheet->setToolTip(QStringLiteral("CSV file of the same fields in your Reports subfolder"));
     connect(generate, &QPushButton::clicked, this, &ReportForm::cmdGenerateClick);
+    connect(spreadsheet, &QPushButton::clicked, this, &ReportForm::cmdSpreadsheetClick);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *dateRow = new QHBoxLayout;
     dateRow->addWidget(m_insert);
     dateRow->addWidget(m_date, 1);
     auto *buttons = new QHBoxLayout;
+    buttons->addWidget(spreadsheet);
     buttons->addStretch(1);
     buttons->addWidget(generate);
     buttons->addWidget(close);
@@ -236,12 +242,22 @@ void ReportForm::cmdMoveUpDownClick(int index)
     m_output->setCurrentRow(to, QItemSelectionModel::ClearAndSelect);
 }
 
+QStringList ReportForm::outputFields()
+{
+    QStringList fields;
+    for (int i = 0; i < m_output->count(); ++i)
+        fields << m_output->item(i)->text();
+    fields = QueryStatement::designerFields(fields, m_state.LoginGranted);
+    if (fields.isEmpty())
+        m_output->setFocus();
+    return fields;
+}
+
 void ReportForm::cmdGenerateClick()
 {
-    if (m_output->count() == 0) {
-        m_output->setFocus();
+    const QStringList fields = outputFields();
+    if (fields.isEmpty())
         return;
-    }
     const QString name = ReportWriter::fileName(m_filename->text());
     if (name.isEmpty())
         return;
@@ -251,8 +267,7 @@ void ReportForm::cmdGenerateClick()
     report.path = Paths::resolve(m_state.AppPath, QStringLiteral("Reports/") + name);
     report.heading = ReportWriter::firstHeading(m_state.classes.CurrentTerm, m_title->text(),
                                                 m_insert->isChecked() ? m_date->date() : QDate());
-    for (int i = 0; i < m_output->count(); ++i)
-        report.fields << m_output->item(i)->text();
+    report.fields = fields;
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QSqlQuery rows = m_result.run(m_state.db(), report.fields);
@@ -267,6 +282,35 @@ void ReportForm::cmdGenerateClick()
         m_state.services.messages.ok(outcome.error, MessageBoxes::Icon::Exclamation);
     else if (outcome.pages > 0 && m_browser->isChecked())
         OpenReportPage(m_state.services.desktop, m_state.services.messages, 0, report.path);
+    m_filename->setFocus();
+}
+
+void ReportForm::cmdSpreadsheetClick()
+{
+    const QStringList fields = outputFields();
+    if (fields.isEmpty())
+        return;
+    const QString name = SpreadsheetWriter::fileName(m_filename->text());
+    if (name.isEmpty()) {
+        m_filename->setFocus();
+        return;
+    }
+    const QString path = Paths::resolve(m_state.AppPath, QStringLiteral("Reports/") + name);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QSqlQuery rows = m_result.run(m_state.db(), fields);
+    SpreadsheetWriter::Outcome outcome;
+    if (rows.isActive())
+        outcome = SpreadsheetWriter::write(path, fields, rows);
+    else
+        outcome.error = rows.lastError().text();
+    QApplication::restoreOverrideCursor();
+
+    if (outcome.error.isEmpty())
+        m_state.services.messages.ok(
+            QStringLiteral("Saved %1 (rows: %2)").arg(path).arg(outcome.rows),
+            MessageBoxes::Icon::Information);
+    else
+        m_state.services.messages.ok(outcome.error, MessageBoxes::Icon::Exclamation);
     m_filename->setFocus();
 }
 

@@ -33,6 +33,8 @@ public:
     void cmdDirectionClick(int index);
     void cmdMoveUpDownClick(int index);
     void cmdGenerateClick();
+    // The same fields of the same rows as a CSV file beside the reports.
+    void cmdSpreadsheetClick();
 
 protected:
     void done(int result) override;
@@ -41,6 +43,9 @@ protected:
 private:
     QWidget *buildFieldFrame();
     QWidget *buildReportBox();
+    // The output list's fields, the remarks only to an operator who gave the
+    // password; empty puts the focus on the list.
+    QStringList outputFields();
 
     AppState &m_state;
     QueryResult m_result;

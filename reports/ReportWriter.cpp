@@ -21,24 +21,6 @@ const QLatin1String TextCell("<TD><BGCOLOR=[#00FFFF]>");
 const QLatin1String PictureCell("<TD><BGCOLOR=[#000FFF]> <img src = ");
 const QLatin1String PictureEnd(" width=120 height=120 ALT = Not_Available align=center></TD>");
 
-QString valueText(const QVariant &value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Float: {
-        // Whole amounts, by far the most, skip the general formatting.
-        const double v = value.toDouble();
-        if (v == std::trunc(v) && std::abs(v) < 1e15)
-            return QString::number(qint64(v));
-        return Numbers::numberText(v);
-    }
-    case QMetaType::Bool:
-        return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
-    default:
-        return value.toString();
-    }
-}
-
 void appendEscaped(QString &out, QStringView text)
 {
     qsizetype from = 0;
@@ -126,6 +108,24 @@ private:
 };
 
 } // namespace
+
+QString valueText(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float: {
+        // Whole amounts, by far the most, skip the general formatting.
+        const double v = value.toDouble();
+        if (v == std::trunc(v) && std::abs(v) < 1e15)
+            return QString::number(qint64(v));
+        return Numbers::numberText(v);
+    }
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    default:
+        return value.toString();
+    }
+}
 
 QString fileName(const QString &typed)
 {

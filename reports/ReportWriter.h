@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 class QSqlQuery;
 
@@ -20,6 +21,9 @@ QString fileName(const QString &typed);
 // The first page's heading: the inserted date and a blank when there is one,
 // the current term, CR LF, and the title ("Query result" when blank).
 QString firstHeading(const QString &currentTerm, const QString &title, const QDate &inserted = {});
+
+// A field's value as the report shows it: numbers plain, without grouping.
+QString valueText(const QVariant &value);
 
 // Text safe inside HTML: & < > and " as entities.
 QString escaped(const QString &text);

@@ -50,6 +50,10 @@ void TestNumbers::rule_data()
              {"12.344", "12.34"}, {"10.125", "10.13"}, {"-10.125", "-10.12"}, {"0.005", "0"}, {"12.345", "12.35"},
              {"25", "25"}})
         row("cents", in, QString::fromLatin1(in), out);
+    // moneyText: "#,##0.00"; what rounds to nothing has no sign.
+    for (const auto &[in, out] : std::initializer_list<std::pair<const char *, const char *>>{
+             {"-1780.5", "-1,780.50"}, {"1234567.891", "1,234,567.89"}, {"-0.004", "0.00"}, {"0.005", "0.01"}})
+        row("money", in, QString::fromLatin1(in), out);
     // FileNameOfPath: the name after the last separator, in small letters.
     for (const auto &[in, out] : std::initializer_list<std::pair<const char *, const char *>>{
              {"/home/ann/Photo.JPG", "photo.jpg"}, {"C:\\A\\Photo.JPG", "photo.jpg"}, {"A:Photo.JPG", "photo.jpg"},
@@ -70,6 +74,8 @@ void TestNumbers::rule()
         QCOMPARE(Numbers::numberText(in.toDouble()), out);
     else if (rule == QLatin1String("half even"))
         QCOMPARE(Numbers::roundHalfEven(in.toDouble()), out.toLongLong());
+    else if (rule == QLatin1String("money"))
+        QCOMPARE(Numbers::moneyText(in.toDouble()), out);
     else if (rule == QLatin1String("cents"))
         QCOMPARE(Numbers::RoundToCents(in.toFloat()), out.toFloat());
     else

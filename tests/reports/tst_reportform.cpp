@@ -4,9 +4,14 @@
 #include "Widgets.h"
 #include "reports/QueryReport.h"
 #include "reports/ReportForm.h"
+#include "records/StudentImport.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QSqlRecord>
 #include <QListWidget>
 #include <QTableView>
 #include <QUrl>
@@ -55,6 +60,7 @@ private slots:
         p.reset();
     }
     void designFromQuery();
+    void spreadsheetRoundTrip();
 
 private:
     std::unique_ptr<TestProgram> p;
@@ -150,6 +156,89 @@ void TestReportForm::designFromQuery()
              QStringList{QStringLiteral("Could not write the report ") + report + QStringLiteral(" (No such file or directory)")});
     QVERIFY(!QDir(p->file(QStringLiteral("Reports"))).exists());
     QCOMPARE(p->desktop.pages.size(), 1);
+}
+
+// The result saved as a spreadsheet, read back by Python's csv module and by
+// the program's own import into another school.
+void TestReportForm::spreadsheetRoundTrip()
+{
+    QSqlQuery(p->state->db())
+        .exec(QStringLiteral("INSERT INTO Student (Number, Surname, Other_Names, Address, Remarks, Percentage_Last_Term, "
+                             "Date_Enlisted) VALUES ('S006', 'Say \"hi\", then', 'Line one' || char(13, 10) || "
+                             "'line two', '\u00C9cole \u2014 \u5317\u4EAC', 'private', 0.1, NULL)"));
+    ReportForm form(*p->state);
+    QStringList columns;
+    const QSqlRecord record = p->state->db().record(QStringLiteral("Student"));
+    for (int i = 0; i < record.count(); ++i)
+        columns << record.fieldName(i);
+    // Remarks chosen while the password was given stay out once it is not.
+    p->state->LoginGranted = true;
+    form.fillAvailable(QueryStatement::designerFields(columns, true));
+    p->state->LoginGranted = false;
+    form.RepActivate(QueryStatement::whole(QStringLiteral("Student"), QStringLiteral(" ORDER BY [Number]")));
+    QVERIFY(showActive(&form));
+    form.cmdDirectionClick(0);
+    QTest::keyClicks(widget(&form, "txtFilename"), QStringLiteral("C:\\Temp\\Class List.htm"));
+    QTest::mouseClick(widget(&form, "cmdSpreadsheet"), Qt::LeftButton);
+    const QString csv = p->file(QStringLiteral("Reports/class list.csv"));
+    QCOMPARE(p->messages.texts(), QStringList{QStringLiteral("Saved %1 (rows: 6)").arg(csv)});
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.read(3) == "\xEF\xBB\xBF");
+
+    QProcess python;
+    python.start(QStringLiteral("python3"),
+                 {QStringLiteral("-c"), QStringLiteral("import csv, json, sys\n"
+                                                       "print(json.dumps(list(csv.reader(open(sys.argv[1], "
+                                                       "encoding='utf-8-sig', newline='')))))"),
+                  csv});
+    QVERIFY(python.waitForFinished(30000));
+    const QJsonArray rows = QJsonDocument::fromJson(python.readAllStandardOutput()).array();
+    QCOMPARE(rows.size(), 7);
+    QStringList header;
+    for (const QJsonValue &v : rows.at(0).toArray())
+        header << v.toString();
+    QStringList expected = columns;
+    expected.removeAll(QStringLiteral("Remarks"));
+    QCOMPARE(header, expected);
+    auto cell = [&](int row, const char *column) {
+        return rows.at(row).toArray().at(header.indexOf(QLatin1String(column))).toString();
+    };
+    QCOMPARE(cell(6, "Surname"), QStringLiteral("Say \"hi\", then"));
+    QCOMPARE(cell(6, "Other_Names"), QStringLiteral("Line one\r\nline two"));
+    QCOMPARE(cell(6, "Address"), QStringLiteral("\u00C9cole \u2014 \u5317\u4EAC"));
+    QCOMPARE(cell(6, "Percentage_Last_Term") + u'|' + cell(6, "Sex") + u'|' + cell(6, "Date_Enlisted"),
+             QStringLiteral("0.1||"));
+    QCOMPARE(cell(1, "Birthday") + u'|' + cell(4, "Amount_Payable") + u'|' + cell(5, "Amount_Payable"),
+             QStringLiteral("2012-03-04|4999.5|"));
+
+    // Into an empty school through the import: every exported field as it was.
+    TestProgram other;
+    other.prepareState();
+    StudentImport import(other.state->db());
+    QVERIFY2(import.read(csv), qPrintable(import.fault()));
+    QString error;
+    QVERIFY2(import.import(&error), qPrintable(import.summary() + error));
+    QStringList quoted;
+    for (const QString &c : expected)
+        quoted << QStringLiteral("quote([%1])").arg(c);
+    auto dump = [&](const QSqlDatabase &db) {
+        QSqlQuery q(db);
+        QStringList out;
+        q.exec(QStringLiteral("SELECT ") + quoted.join(QStringLiteral(" || ',' || ")) +
+               QStringLiteral(" FROM Student ORDER BY Number"));
+        while (q.next())
+            out << q.value(0).toString();
+        return out;
+    };
+    QCOMPARE(dump(other.state->db()).size(), 6);
+    QCOMPARE(dump(other.state->db()), dump(p->state->db()));
+
+    // A Reports folder gone is said; no file is left.
+    QVERIFY(QDir(p->file(QStringLiteral("Reports"))).removeRecursively());
+    QTest::mouseClick(widget(&form, "cmdSpreadsheet"), Qt::LeftButton);
+    QVERIFY(p->messages.texts().value(1).startsWith(QStringLiteral("Could not write the spreadsheet ") + csv));
+    QVERIFY(!QDir(p->file(QStringLiteral("Reports"))).exists());
 }
 
 QTEST_MAIN(TestReportForm)
