@@ -59,8 +59,11 @@ PhotoTabStrip::PhotoTabStrip(AppState &state, MenData &form, int kind)
     m_drives = new QComboBox(frame);
     m_drives->setObjectName(QStringLiteral("Drive1"));
     m_drives->setAccessibleName(QStringLiteral("Drive"));
-    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes())
-        m_drives->addItem(volume.rootPath());
+    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
+        const QString name = volume.displayName();
+        m_drives->addItem(name == volume.rootPath() ? name : volume.rootPath() + QStringLiteral("  [") + name + u']',
+                          volume.rootPath());
+    }
 
     m_dirModel = new QFileSystemModel(this);
     m_dirModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
@@ -99,6 +102,8 @@ PhotoTabStrip::PhotoTabStrip(AppState &state, MenData &form, int kind)
     grid->addWidget(m_files, 2, 0);
     grid->addWidget(m_preview, 0, 1, 3, 1, Qt::AlignTop);
     grid->setColumnStretch(0, 1);
+    grid->setRowStretch(1, 1);
+    grid->setRowStretch(2, 1);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(insertButton);
@@ -109,6 +114,13 @@ PhotoTabStrip::PhotoTabStrip(AppState &state, MenData &form, int kind)
     resize(560, 460);
 
     connect(m_drives, &QComboBox::activated, this, &PhotoTabStrip::driveChanged);
+    // The folders are listed in the background: the current one is brought
+    // into view once the folders above it are there.
+    connect(m_dirModel, &QFileSystemModel::directoryLoaded, this, [this](const QString &loaded) {
+        const QString current = m_dirModel->filePath(m_dirs->currentIndex());
+        if (current == loaded || current.startsWith(Paths::withTrailingSlash(loaded)))
+            m_dirs->scrollTo(m_dirs->currentIndex(), QAbstractItemView::PositionAtCenter);
+    });
     connect(m_dirs->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &index) {
                 if (index.isValid())
@@ -122,7 +134,7 @@ PhotoTabStrip::PhotoTabStrip(AppState &state, MenData &form, int kind)
     connect(clear, &QShortcut::activated, this, &PhotoTabStrip::clearPreview);
 
     const QString start = Paths::resolve(m_state.AppPath, QStringLiteral("Pictures/") + word);
-    m_drive = m_drives->findText(QStorageInfo(start).rootPath());
+    m_drive = m_drives->findData(QStorageInfo(start).rootPath());
     m_drives->setCurrentIndex(m_drive);
     showFolder(start);
 }
@@ -145,7 +157,7 @@ void PhotoTabStrip::showFolder(const QString &folder)
 
 void PhotoTabStrip::driveChanged(int index)
 {
-    const QString root = m_drives->itemText(index);
+    const QString root = m_drives->itemData(index).toString();
     const QStorageInfo volume(root);
     if (!volume.isValid() || !volume.isReady() || !QDir(root).isReadable()) {
         m_state.services.messages.ok(QStringLiteral("Dirve Error"), MessageBoxes::Icon::Exclamation);
