@@ -25,6 +25,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QGridLayout;
+class QImage;
 class QTabWidget;
 class QTextEdit;
 
@@ -36,6 +37,7 @@ class QTextEdit;
 // (MenDataControls.cpp), the actions (MenDataActions.cpp), the money boxes and
 // the bill (MenDataMoney.cpp), the field checks and the read-only arrangement
 // (MenDataChecks.cpp), and keys, wheel, focus and closing (MenDataEvents.cpp).
+// The photo picker is a form of its own (PhotoTabStrip.cpp).
 class MenData : public QDialog, public BillTarget
 {
     Q_OBJECT
@@ -65,6 +67,8 @@ public:
     // The full path of the photo, kept with the image.
     QString photoPath() const { return m_photoPath; }
     void setPhotoPath(const QString &path, bool loadPicture);
+    // What the picker's Insert hands over: the picture shown and its path.
+    void insertPhoto(const QString &path, const QImage &picture);
 
     // The date a picker shows when it holds no date.
     static QDate noDate();
@@ -155,6 +159,9 @@ private:
     QLineEdit *numberBox() const;
     QString captionOf(const QString &column) const;
     void showPhoto();
+    void photoClicked();
+    // A photo chosen elsewhere copied into the photo folder before storing.
+    bool keepPhoto();
     void resetControls(const QDate &date);
     void rememberControls();
     void restoreControls();
@@ -219,6 +226,10 @@ private:
     std::vector<Binding> m_bindings;
     QMap<QWidget *, QVariant> m_remembered;
     QString m_photoPath;
+    // What showPhoto last decoded (path, size, time) and the picture it set,
+    // so showing a row with the same photo decodes nothing.
+    QString m_photoShown;
+    qint64 m_photoPixmap = 0;
 
     QTabWidget *m_tabs = nullptr;
     QGroupBox *m_frame2 = nullptr;

@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "platform/Numbers.h"
 #include "platform/Paths.h"
+#include "records/PhotoFolder.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -12,8 +13,6 @@
 #include <QTextEdit>
 
 namespace {
-
-const QString PhotoFolder = QStringLiteral("Pictures/Frontview/");
 
 QVariant nullText()
 {
@@ -79,8 +78,7 @@ void MenData::showValue(const Binding &b, const QVariant &value)
                                                                                              : 1);
         break;
     case Holds::Photo:
-        m_photoPath =
-            text.isEmpty() ? m_state.AppPath + PhotoFolder : m_state.path(PhotoFolder + text);
+        m_photoPath = PhotoFolder::pathOf(m_state.AppPath, text);
         break;
     default:
         // The others show the text as it is stored.

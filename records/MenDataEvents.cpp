@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QTextEdit>
@@ -74,6 +75,10 @@ bool MenData::eventFilter(QObject *watched, QEvent *event)
         return true;
     if (pickerHeld(watched, event))
         return true;
+    if (watched == m_photo && type == QEvent::MouseButtonRelease) {
+        photoClicked();
+        return true;
+    }
     return QDialog::eventFilter(watched, event);
 }
 

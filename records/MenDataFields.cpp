@@ -4,10 +4,13 @@
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Paths.h"
+#include "records/PhotoFolder.h"
+#include "records/PhotoTabStrip.h"
 #include "records/PickLists.h"
 #include "records/StoreErrors.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
@@ -130,6 +133,8 @@ void MenData::ShowTheRecord()
 
 bool MenData::StoreTheRecord()
 {
+    if (belongs(Group::Person) && !keepPhoto())
+        return false;
     std::vector<std::tuple<const Binding *, QVariant, QVariant>> written;
     for (const Binding &b : m_bindings) {
         if (!belongs(b.group))
@@ -197,17 +202,27 @@ void MenData::refillArms()
 
 void MenData::showPhoto()
 {
-    m_photo->clear();
-    if (!m_photoPath.contains(QLatin1String(".gif"), Qt::CaseInsensitive))
-        return;
-    QImageReader reader(m_photoPath);
-    const QImage image = reader.read();
-    if (image.isNull()) {
-        m_state.services.messages.ok(reader.errorString() + QStringLiteral(": ") + m_photoPath);
+    if (!m_photoPath.contains(QLatin1String(".gif"), Qt::CaseInsensitive)) {
+        m_photo->clear();
         return;
     }
-    m_photo->setPixmap(QPixmap::fromImage(image.scaled(
-        m_photo->contentsRect().size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    const QFileInfo file(m_photoPath);
+    const QString shown = m_photoPath + u'|' + QString::number(file.size()) + u'|' +
+                          QString::number(file.lastModified().toMSecsSinceEpoch());
+    // Moving between rows: the same file, unchanged and still shown, is not decoded again.
+    if (shown == m_photoShown && m_photo->pixmap().cacheKey() == m_photoPixmap)
+        return;
+    m_photo->clear();
+    m_photoShown.clear();
+    const QImage image = readPictureToFit(m_photoPath, m_photo->contentsRect().size());
+    if (image.isNull()) {
+        m_state.services.messages.ok(QImageReader(m_photoPath).errorString() + QStringLiteral(": ") +
+                                     m_photoPath);
+        return;
+    }
+    m_photo->setPixmap(QPixmap::fromImage(image));
+    m_photoShown = shown;
+    m_photoPixmap = m_photo->pixmap().cacheKey();
 }
 
 void MenData::setPhotoPath(const QString &path, bool loadPicture)
@@ -215,9 +230,40 @@ void MenData::setPhotoPath(const QString &path, bool loadPicture)
     m_photoPath = path;
     if (!loadPicture)
         return;
-    const QImage image(path);
-    if (image.isNull())
+    const QImage image = readPictureToFit(path, m_photo->contentsRect().size());
+    if (!image.isNull())
+        m_photo->setPixmap(QPixmap::fromImage(image));
+}
+
+void MenData::insertPhoto(const QString &path, const QImage &picture)
+{
+    m_photoPath = path;
+    m_photo->setPixmap(QPixmap::fromImage(fitted(picture, m_photo->contentsRect().size())));
+}
+
+void MenData::photoClicked()
+{
+    if (!m_state.LoginGranted)
         return;
-    m_photo->setPixmap(QPixmap::fromImage(image.scaled(
-        m_photo->contentsRect().size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    PhotoTabStrip picker(m_state, *this, PhotoTabStrip::FrontView);
+    picker.exec();
+}
+
+bool MenData::keepPhoto()
+{
+    const PhotoFolder::Kept kept =
+        PhotoFolder::keep(m_state.AppPath, m_photoPath, [this](const QString &name) {
+            return m_state.services.messages.yes(MessageBoxes::lines(
+                {QStringLiteral("Pictures/FrontView already holds a different photo named ") + name + u'.',
+                 QStringLiteral("Replace it with the photo chosen? (No keeps it and stores the chosen "
+                                "photo under a new name.)")}));
+        });
+    if (!kept.error.isEmpty()) {
+        m_state.services.messages.ok(QStringLiteral("The photo could not be copied into "
+                                                    "Pictures/FrontView: ") + kept.error,
+                                     MessageBoxes::Icon::Exclamation);
+        return false;
+    }
+    m_photoPath = kept.path;
+    return true;
 }

@@ -106,6 +106,8 @@ void MenData::buildBasicTab(QWidget *page)
     m_photo->setFixedSize(150, 180);
     m_photo->setFrameShape(QFrame::StyledPanel);
     m_photo->setAlignment(Qt::AlignCenter);
+    // A click opens the photo picker.
+    m_photo->installEventFilter(this);
     auto *photoLabel = named(new QLabel(QStringLiteral("Passport Photo"), this), "lblPassportPhoto");
     photoLabel->setBuddy(m_photo);
     photoLabel->setAlignment(Qt::AlignHCenter);
