@@ -9,7 +9,6 @@ class TestClassStructure : public QObject
 private slots:
     void load_data();
     void load();
-    void reloadReplaces();
 
 private:
     ClassStructure load(TestProgram &p)
@@ -98,18 +97,6 @@ void TestClassStructure::load()
     for (int i = 0; i < ClassStructure::LevelCount; ++i)
         QVERIFY(c.ClassLevelNames[i] == level || levels.contains(c.ClassLevelNames[i]) ||
                 (c.NumberOfArms[i] == 0 && c.ClassArms[i].isEmpty()));
-}
-
-void TestClassStructure::reloadReplaces()
-{
-    TestProgram p;
-    p.writeTypicalIni();
-    ClassStructure c = load(p);
-    QCOMPARE(c.LevelsWithArms.size(), 4);
-    p.writeIni({{QStringLiteral("NumberOfSecondary1"), QStringLiteral("0")}});
-    LoadClassStructure(c, p.file(QStringLiteral("Progs/Kolvane.ini")));
-    QCOMPARE(c.LevelsWithArms, (QStringList{"Nursery1", "Primary1", "Primary2"}));
-    QVERIFY(c.ClassArms[c.levelIndex(QStringLiteral("Secondary1"))].isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestClassStructure)
