@@ -27,8 +27,9 @@ void TestStartup::freshFolderWithoutPicturesAndSounds()
     TestProgram p(TestProgram::Bare);
     p.writeTypicalIni();
     p.copyEmptyDatabaseTo(QStringLiteral("Progs/Kolvane.db"));
+    // As the README tells an administrator to set the school's name.
     p.writeFile(QStringLiteral("Progs/Kolvane.settings"),
-                "Software\\VELMORAN\\KOLVANE100\\SchoolName= Brindlemark Grammar School \n");
+                "# set by the office\r\nSoftware\\VELMORAN\\KOLVANE100\\SchoolName =  Brindlemark Grammar School  \r\n");
 
     StartupResult r = Main(*p.state, p.appPath());
     QCOMPARE(r.verdict, StartupResult::RunEventLoop);
