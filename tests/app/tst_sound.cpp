@@ -1,11 +1,8 @@
-#include "Modal.h"
 #include "TestProgram.h"
 #include "app/KolvaneMain.h"
 #include "app/SdlSoundPlayer.h"
 
-#include <QAction>
 #include <QFile>
-#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -35,11 +32,9 @@ class TestSound : public QObject
 {
     Q_OBJECT
 private slots:
-    void cleanup() { cancelPendingModals(); }
     void realPlayerReachesOutput_data();
     void realPlayerReachesOutput();
     void pieceOrderFollowsSeed();
-    void voiceOffSilencesPromptNotIntro();
 };
 
 void TestSound::realPlayerReachesOutput_data()
@@ -48,7 +43,6 @@ void TestSound::realPlayerReachesOutput_data()
     QTest::addColumn<QString>("file"); // under the built program folder; .mid plays as music
     QTest::addColumn<bool>("heard");
     QTest::newRow("intro prompt") << QByteArray("disk") << "Sounds/Wav/Intro.Wav" << true;
-    QTest::newRow("siren") << QByteArray("disk") << "Sounds/Wav/Siren1.Wav" << true;
     QTest::newRow("midi piece") << QByteArray("disk") << "Sounds/Midi/OdeToJoy.mid" << true;
     QTest::newRow("missing wave") << QByteArray("disk") << "Sounds/Wav/Gone.Wav" << false;
     QTest::newRow("missing piece") << QByteArray("disk") << "Sounds/Midi/Gone.mid" << false;
@@ -116,26 +110,6 @@ void TestSound::pieceOrderFollowsSeed()
         seconds << pieces.at(1);
     }
     QVERIFY(seconds.size() > 1);
-}
-
-// Voice off: the start-up greeting still plays, but the prompt, the third
-// wrong password and its siren are silent and nobody waits for them.
-void TestSound::voiceOffSilencesPromptNotIntro()
-{
-    TestProgram p;
-    p.state->IntroWav = p.file(QStringLiteral("Sounds/Wav/Intro.Wav"));
-    KolvaneMain w(*p.state);
-    w.abandon();
-    w.findChild<QAction *>(QStringLiteral("mnuToolsVoice"))->trigger();
-    QVERIFY(!p.state->VoiceOn);
-    QCOMPARE(p.sound.calls.value(0), QStringLiteral("wave Intro.Wav -1"));
-    p.sound.calls.clear();
-    QStringList prompts;
-    answerLogin(prompts, QStringLiteral("wrong"), 3);
-    w.findChild<QAction *>(QStringLiteral("mnuToolsSetTerm"))->trigger();
-    QVERIFY(!p.state->LoginGranted && prompts.size() == 1);
-    QVERIFY(p.sound.calls.filter(QRegularExpression(QStringLiteral("^wave "))).isEmpty());
-    QVERIFY(p.waiter.waits.isEmpty());
 }
 
 QTEST_MAIN(TestSound)

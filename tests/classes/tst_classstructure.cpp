@@ -9,7 +9,6 @@ class TestClassStructure : public QObject
 private slots:
     void load_data();
     void load();
-    void reloadReplaces();
 
 private:
     ClassStructure load(TestProgram &p)
@@ -22,19 +21,12 @@ private:
 };
 
 namespace {
-// "Level(1)=Prefix1" ... "Level(n)=Prefixn"
-QStringList armLines(const QString &level, const QString &prefix, int n)
-{
-    QStringList lines;
-    for (int i = 1; i <= n; ++i)
-        lines << QStringLiteral("%1(%2)=%3%2").arg(level, QString::number(i), prefix);
-    return lines;
-}
-QStringList firstArms(const QString &prefix, int n)
+// "Prefix1" ... "Prefixn", or as the file's lines "Level(1)=Prefix1" ... when a level is named.
+QStringList firstArms(const QString &prefix, int n, const QString &level = {})
 {
     QStringList arms;
     for (int i = 1; i <= n; ++i)
-        arms << prefix + QString::number(i);
+        arms << (level.isEmpty() ? QString() : QStringLiteral("%1(%2)=").arg(level).arg(i)) + prefix + QString::number(i);
     return arms;
 }
 } // namespace
@@ -61,17 +53,17 @@ void TestClassStructure::load_data()
                        "primary1(3)=wrong case key"}
         << " " << QStringList{"Primary1"} << "Primary1" << 3 << QStringList{"Blue", " Red House ", ""};
     QTest::newRow("lowered count keeps keys")
-        << QStringList{"NumberOfPrimary1=3"} + armLines("Primary1", "A", 5) << " "
+        << QStringList{"NumberOfPrimary1=3"} + firstArms("A", 5, "Primary1") << " "
         << QStringList{"Primary1"} << "Primary1" << 3 << firstArms("A", 3);
     QTest::newRow("count above twenty")
-        << QStringList{"NumberOfSecondary1=23"} + armLines("Secondary1", "S", 23) << " "
+        << QStringList{"NumberOfSecondary1=23"} + firstArms("S", 23, "Secondary1") << " "
         << QStringList{"Secondary1"} << "Secondary1" << 23 << firstArms("S", 23);
     // The count as the loader reads it: halves to even, a trailing word ignored.
     const QList<std::pair<const char *, int>> counts = {
         {"3", 3}, {"2.5", 2}, {"3.5", 4}, {" 4", 4}, {"4 arms", 4}, {"many", 0}, {"", 0}, {"-2", -2}};
     for (const auto &[text, n] : counts)
         QTest::addRow("count \"%s\"", text)
-            << QStringList{QStringLiteral("NumberOfPrimary3=") + QLatin1String(text)} + armLines("Primary3", "Arm", 4)
+            << QStringList{QStringLiteral("NumberOfPrimary3=") + QLatin1String(text)} + firstArms("Arm", 4, "Primary3")
             << " " << (n >= 1 ? QStringList{"Primary3"} : none) << "Primary3" << n << firstArms("Arm", n);
 }
 
@@ -98,18 +90,6 @@ void TestClassStructure::load()
     for (int i = 0; i < ClassStructure::LevelCount; ++i)
         QVERIFY(c.ClassLevelNames[i] == level || levels.contains(c.ClassLevelNames[i]) ||
                 (c.NumberOfArms[i] == 0 && c.ClassArms[i].isEmpty()));
-}
-
-void TestClassStructure::reloadReplaces()
-{
-    TestProgram p;
-    p.writeTypicalIni();
-    ClassStructure c = load(p);
-    QCOMPARE(c.LevelsWithArms.size(), 4);
-    p.writeIni({{QStringLiteral("NumberOfSecondary1"), QStringLiteral("0")}});
-    LoadClassStructure(c, p.file(QStringLiteral("Progs/Kolvane.ini")));
-    QCOMPARE(c.LevelsWithArms, (QStringList{"Nursery1", "Primary1", "Primary2"}));
-    QVERIFY(c.ClassArms[c.levelIndex(QStringLiteral("Secondary1"))].isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestClassStructure)

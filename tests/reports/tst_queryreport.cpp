@@ -1,6 +1,7 @@
 #include "Modal.h"
 #include "SmallSchool.h"
 #include "TestProgram.h"
+#include "Widgets.h"
 #include "app/KolvaneMain.h"
 #include "app/Password.h"
 #include "reports/QueryReport.h"
@@ -32,10 +33,6 @@ private slots:
     }
     void openFromMainWindow_data();
     void openFromMainWindow();
-    void filterWithNothingMarked_data();
-    void filterWithNothingMarked();
-    void operatorButtons_data();
-    void operatorButtons();
     void searchCountsAndHandsOver();
 
 private:
@@ -45,8 +42,7 @@ private:
     {
         p->state->RecordKind = kind;
         form = std::make_unique<QueryReport>(*p->state);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QVERIFY(showActive(form.get()));
     }
     template<class T = QWidget> T *get(const QString &name) { return form->findChild<T *>(name); }
     void click(const QString &name) { QTest::mouseClick(get(name), Qt::LeftButton); }
@@ -59,21 +55,25 @@ void TestQueryReport::openFromMainWindow_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("entry"); // null: Cancel; empty: no prompt expected
     QTest::addColumn<QString>("frame"); // the one frame shown
-    QTest::newRow("student, password") << "Student" << "secret" << "FrameStudent";
-    QTest::newRow("student, cancelled") << "Student" << QString() << "FrameStudent";
-    QTest::newRow("staff") << "Staff" << "secret" << "FrameStaff";
-    QTest::newRow("former student") << "FormerStudent" << "wrong" << "FrameStudent";
-    QTest::newRow("former staff") << "FormerStaff" << QString() << "FrameStaff";
-    QTest::newRow("stock") << "Stock" << "" << "FrameStock";
+    QTest::addColumn<QString>("operators"); // row:at opening,after one click,after two
+    QTest::newRow("student, password") << "Student" << "secret" << "FrameStudent"
+                                       << "1:=,like,= 2:like,=,like 6:<=,>=,<= 11:>=,<=,>= 16:<,>,< 4:=,=,= "
+                                          "5:=,=,= 9:=,=,= 10:=,=,=";
+    QTest::newRow("staff") << "Staff" << "secret" << "FrameStaff" << "";
+    QTest::newRow("former student") << "FormerStudent" << "wrong" << "FrameStudent" << "";
+    QTest::newRow("former staff") << "FormerStaff" << QString() << "FrameStaff" << "30:<=,>=,<= 28:=,=,= 29:=,=,=";
+    QTest::newRow("stock") << "Stock" << "" << "FrameStock" << "22:<=,>=,<= 27:=,like,=";
 }
 
 // Action > Query And Report: the prompt or none, the form arranged by kind,
-// every row named for a screen reader and unclipped, the grant gone at close.
+// every row named for a screen reader and unclipped, the operator buttons
+// cycling, the grant gone at close.
 void TestQueryReport::openFromMainWindow()
 {
     QFETCH(QString, kind);
     QFETCH(QString, entry);
     QFETCH(QString, frame);
+    QFETCH(QString, operators);
     KolvaneMain w(*p->state);
     w.findChild<QAction *>("mnuUpon" + kind)->trigger();
     QStringList captions;
@@ -106,6 +106,15 @@ void TestQueryReport::openFromMainWindow()
             QCOMPARE(sort->currentIndex(), i);
             QVERIFY(sort->findText("Picture") < 0 && sort->findText("Remarks") < 0);
         }
+        for (const QString &row : operators.split(u' ', Qt::SkipEmptyParts)) {
+            auto *button = d->findChild<QPushButton *>("cmdQ(" + row.section(u':', 0, 0) + ')');
+            QStringList seen{button->text()};
+            for (int i = 0; i < 2; ++i) {
+                QTest::mouseClick(button, Qt::LeftButton);
+                seen << button->text();
+            }
+            QCOMPARE(seen.join(u','), row.section(u':', 1));
+        }
         static_cast<QueryReport *>(d)->cmdGiveWholeReportClick(0);
         QCOMPARE(static_cast<QueryReport *>(d)->result().availableFields.contains("Remarks"), granted);
         if (qEnvironmentVariableIsSet("KOLVANE_GRAB"))
@@ -123,63 +132,24 @@ void TestQueryReport::openFromMainWindow()
     w.abandon();
 }
 
-void TestQueryReport::filterWithNothingMarked_data()
-{
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<QString>("label");
-    QTest::newRow("OK gives the whole table") << int(MessageBoxes::Ok) << "5 record(s) found";
-    QTest::newRow("Cancel gives nothing") << int(MessageBoxes::Cancel) << "";
-}
-
-void TestQueryReport::filterWithNothingMarked()
-{
-    QFETCH(int, answer);
-    QFETCH(QString, label);
-    open(QStringLiteral("Student"));
-    click(QStringLiteral("cmdGiveWholeReport(0)"));
-    QVERIFY(displayShown());
-    p->messages.setNextAnswer(MessageBoxes::Button(answer));
-    click(QStringLiteral("cmdGiveWholeReport(1)"));
-    QCOMPARE(p->messages.texts(), QStringList{"No field is marked for query criteria\r\nGive Whole Report?"});
-    QCOMPARE(p->messages.shown.at(0).buttons, MessageBoxes::Buttons(MessageBoxes::Ok) | MessageBoxes::Cancel);
-    QCOMPARE(found(), label);
-    QCOMPARE(displayShown(), !label.isEmpty());
-    QCOMPARE(form->result().isEmpty(), label.isEmpty());
-    QCOMPARE(QApplication::focusWidget() == get(QStringLiteral("cmdDisplayResult")), !label.isEmpty());
-}
-
-void TestQueryReport::operatorButtons_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("rows"); // row:at opening,after one click,after two
-    QTest::newRow("student") << "Student"
-                             << "1:=,like,= 2:like,=,like 6:<=,>=,<= 11:>=,<=,>= 16:<,>,< 4:=,=,= "
-                                "5:=,=,= 9:=,=,= 10:=,=,=";
-    QTest::newRow("former staff") << "FormerStaff" << "30:<=,>=,<= 28:=,=,= 29:=,=,=";
-    QTest::newRow("stock") << "Stock" << "22:<=,>=,<= 27:=,like,=";
-}
-
-void TestQueryReport::operatorButtons()
-{
-    QFETCH(QString, kind);
-    QFETCH(QString, rows);
-    open(kind);
-    for (const QString &row : rows.split(u' ')) {
-        auto *button = get<QPushButton>("cmdQ(" + row.section(u':', 0, 0) + ')');
-        QStringList seen{button->text()};
-        for (int i = 0; i < 2; ++i) {
-            QTest::mouseClick(button, Qt::LeftButton);
-            seen << button->text();
-        }
-        QCOMPARE(seen.join(u','), row.section(u':', 1));
-    }
-}
-
-// An operator's search from marking to the designer's hand-over, and a new
-// search hiding it again.
+// An operator's search from nothing marked (Cancel gives nothing, OK the whole
+// table) to the designer's hand-over, and a new search hiding it again.
 void TestQueryReport::searchCountsAndHandsOver()
 {
     open(QStringLiteral("Student"));
+    click(QStringLiteral("cmdGiveWholeReport(0)"));
+    QVERIFY(displayShown());
+    for (auto answer : {MessageBoxes::Cancel, MessageBoxes::Ok}) {
+        const bool ok = answer == MessageBoxes::Ok;
+        p->messages.setNextAnswer(answer);
+        click(QStringLiteral("cmdGiveWholeReport(1)"));
+        QCOMPARE(found(), ok ? QStringLiteral("5 record(s) found") : QString());
+        QCOMPARE(displayShown(), ok);
+        QCOMPARE(form->result().isEmpty(), !ok);
+    }
+    QCOMPARE(p->messages.texts(), QStringList(2, "No field is marked for query criteria\r\nGive Whole Report?"));
+    QCOMPARE(QApplication::focusWidget(), get(QStringLiteral("cmdDisplayResult")));
+    p->messages.clear();
     QList<QueryResult> handed;
     connect(form.get(), &QueryReport::displayResult, this, [&handed](const QueryResult &r) { handed << r; });
     click(QStringLiteral("chkQ(1)"));

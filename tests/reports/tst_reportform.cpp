@@ -18,14 +18,6 @@
 
 namespace {
 
-QStringList texts(const QListWidget *list)
-{
-    QStringList t;
-    for (int i = 0; i < list->count(); ++i)
-        t << list->item(i)->text();
-    return t;
-}
-
 void clickItem(QListWidget *list, const QString &text, Qt::KeyboardModifiers keys = {})
 {
     QListWidgetItem *item = list->findItems(text, Qt::MatchExactly).value(0);
@@ -76,10 +68,10 @@ void TestReportForm::designFromQuery()
         whenModalOpens(QStringLiteral("ReportForm"), [&](QDialog *d) {
             drive(d);
             driven = true;
-            QTest::mouseClick(widget(d, "cmdClose"), Qt::LeftButton);
+            click(d, "cmdClose");
         });
-        QTest::mouseClick(widget(&query, "cmdGiveWholeReport(0)"), Qt::LeftButton);
-        QTest::mouseClick(widget(&query, "cmdDisplayResult"), Qt::LeftButton);
+        click(&query, "cmdGiveWholeReport(0)");
+        click(&query, "cmdDisplayResult");
         QVERIFY(driven);
     };
     const QString report = p->file(QStringLiteral("Reports/class list.htm"));
@@ -98,7 +90,7 @@ void TestReportForm::designFromQuery()
         grabPng(d);
 
         // Without the password the remarks are neither offered nor previewed.
-        QVERIFY(!texts(available).contains("Remarks"));
+        QVERIFY(!lines(available).contains("Remarks"));
         QCOMPARE(available->selectedItems().size(), available->count());
         QCOMPARE(model->rowCount(), 5);
         for (int r = 0; r < 5; ++r)
@@ -107,40 +99,39 @@ void TestReportForm::designFromQuery()
 
         // A field copied twice is added once; removing with nothing selected,
         // moving the first up or the last down changes nothing.
-        auto press = [d](const char *name) { QTest::mouseClick(widget(d, name), Qt::LeftButton); };
         clickItem(available, "Surname");
-        press("cmdDirection(0)");
-        press("cmdDirection(0)");
+        click(d, "cmdDirection(0)");
+        click(d, "cmdDirection(0)");
         clickItem(available, "Number");
         clickItem(available, "Amount_Payable", Qt::ControlModifier);
-        press("cmdDirection(0)");
+        click(d, "cmdDirection(0)");
         const QStringList chosen{"Surname", "Number", "Amount_Payable"};
         output->clearSelection();
-        press("cmdDirection(1)");
+        click(d, "cmdDirection(1)");
         clickItem(output, "Surname");
-        press("cmdMoveUpDown(0)");
+        click(d, "cmdMoveUpDown(0)");
         QVERIFY(output->item(0)->isSelected());
         clickItem(output, "Amount_Payable");
-        press("cmdMoveUpDown(1)");
+        click(d, "cmdMoveUpDown(1)");
         QVERIFY(output->item(2)->isSelected());
-        QCOMPARE(texts(output), chosen);
+        QCOMPARE(lines(output), chosen);
         clickItem(output, "Number");
-        press("cmdMoveUpDown(0)");
-        QCOMPARE(texts(output), (QStringList{"Number", "Surname", "Amount_Payable"}));
+        click(d, "cmdMoveUpDown(0)");
+        QCOMPARE(lines(output), (QStringList{"Number", "Surname", "Amount_Payable"}));
 
         // Generate with nothing to output only puts the focus on the list.
         output->selectAll();
-        press("cmdDirection(1)");
-        press("cmdGenerate");
+        click(d, "cmdDirection(1)");
+        click(d, "cmdGenerate");
         QCOMPARE(QApplication::focusWidget(), output);
         QVERIFY(QDir(p->file(QStringLiteral("Reports"))).isEmpty());
 
         available->selectAll();
         available->item(0)->setSelected(false);
-        press("cmdDirection(0)");
-        press("txtFilename");
+        click(d, "cmdDirection(0)");
+        click(d, "txtFilename");
         QTest::keyClicks(widget(d, "txtFilename"), QStringLiteral("C:\\Temp\\Class List"));
-        press("cmdGenerate");
+        click(d, "cmdGenerate");
         QVERIFY(QFile::exists(report));
         QCOMPARE(p->desktop.pages, QStringList{QUrl::fromLocalFile(report).toString(QUrl::FullyEncoded)});
     });
@@ -150,7 +141,7 @@ void TestReportForm::designFromQuery()
     QVERIFY(QDir(p->file(QStringLiteral("Reports"))).removeRecursively());
     display([&](QDialog *d) {
         QCOMPARE(widget<QListWidget>(d, "lstOutput")->count(), widget<QListWidget>(d, "lstAvailable")->count() - 1);
-        QTest::mouseClick(widget(d, "cmdGenerate"), Qt::LeftButton);
+        click(d, "cmdGenerate");
     });
     QCOMPARE(p->messages.texts(),
              QStringList{QStringLiteral("Could not write the report ") + report + QStringLiteral(" (No such file or directory)")});
