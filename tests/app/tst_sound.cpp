@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QSet>
 #include <QTemporaryDir>
+#include <csignal>
 #include <QTest>
 
 namespace {
@@ -63,7 +64,17 @@ void TestSound::realPlayerReachesOutput()
     qputenv("SDL_AUDIODRIVER", device);
     qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(output));
     {
+        // As in the program, the signals the session ends it with start at their
+        // default; the audio library must leave them so.
+        struct sigaction defaults = {}, test[2] = {}, after = {};
+        defaults.sa_handler = SIG_DFL;
+        for (int i : {0, 1})
+            sigaction(i ? SIGINT : SIGTERM, &defaults, &test[i]);
         SdlSoundPlayer player;
+        for (int i : {0, 1}) {
+            sigaction(i ? SIGINT : SIGTERM, &test[i], &after);
+            QVERIFY(after.sa_handler == SIG_DFL);
+        }
         QCOMPARE(player.isOpen(), device == "disk");
         if (file.endsWith(QStringLiteral(".mid"))) {
             player.playMusic(Built + file);
