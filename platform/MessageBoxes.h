@@ -16,6 +16,12 @@ public:
     // Shows `text` under the program's title and returns the button pressed.
     // Closing the box counts as its escape button (Cancel, No, or Ok).
     virtual Button show(const QString &text, Icon icon, Buttons buttons) = 0;
+    // The same under a title of its own, for the few messages that carry one.
+    virtual Button showTitled(const QString &caption, const QString &text, Icon icon, Buttons buttons)
+    {
+        Q_UNUSED(caption);
+        return show(text, icon, buttons);
+    }
 
     void ok(const QString &text, Icon icon = Icon::None) { show(text, icon, Ok); }
     bool yes(const QString &text, Icon icon = Icon::Question)

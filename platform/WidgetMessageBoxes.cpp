@@ -5,8 +5,14 @@
 
 MessageBoxes::Button WidgetMessageBoxes::show(const QString &text, Icon icon, Buttons buttons)
 {
+    return showTitled(title(), text, icon, buttons);
+}
+
+MessageBoxes::Button WidgetMessageBoxes::showTitled(const QString &caption, const QString &text, Icon icon,
+                                                    Buttons buttons)
+{
     QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(title());
+    box.setWindowTitle(caption);
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     box.setText(shown);

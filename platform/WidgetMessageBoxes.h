@@ -7,4 +7,5 @@ class WidgetMessageBoxes : public MessageBoxes
 {
 public:
     Button show(const QString &text, Icon icon, Buttons buttons) override;
+    Button showTitled(const QString &caption, const QString &text, Icon icon, Buttons buttons) override;
 };

@@ -160,7 +160,8 @@ void PhotoTabStrip::driveChanged(int index)
     const QString root = m_drives->itemData(index).toString();
     const QStorageInfo volume(root);
     if (!volume.isValid() || !volume.isReady() || !QDir(root).isReadable()) {
-        m_state.services.messages.ok(QStringLiteral("Dirve Error"), MessageBoxes::Icon::Exclamation);
+        m_state.services.messages.showTitled(QStringLiteral("Error"), QStringLiteral("Dirve Error"),
+                                             MessageBoxes::Icon::Exclamation, MessageBoxes::Ok);
         m_drives->setCurrentIndex(m_drive);
         return;
     }

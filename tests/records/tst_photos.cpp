@@ -3,6 +3,7 @@
 #include "records/PhotoTabStrip.h"
 
 #include <QAbstractItemView>
+#include <QComboBox>
 #include <QDir>
 #include <QFileSystemModel>
 #include <QLabel>
@@ -53,6 +54,7 @@ private slots:
     void shownOnlyAsGif_data();
     void shownOnlyAsGif();
     void noPickerWithoutPassword();
+    void driveGoneSaysSo();
     void pickedThenUpdated_data();
     void pickedThenUpdated();
 
@@ -100,6 +102,30 @@ void TestPhotos::noPickerWithoutPassword()
     whenModalOpens(QStringLiteral("PhotoTabStrip"), [&opened](QDialog *d) { opened = d->close(); });
     QTest::mouseClick(w("imgView(0)"), Qt::LeftButton);
     QVERIFY(!opened);
+}
+
+// A volume listed when the picker opened and gone since (a memory stick pulled out).
+void TestPhotos::driveGoneSaysSo()
+{
+    p->state->LoginGranted = true;
+    openForm();
+    p->messages.clear();
+    QString folderAfter;
+    whenModalOpens(QStringLiteral("PhotoTabStrip"), [&](QDialog *d) {
+        auto *drives = widget<QComboBox>(d, "Drive1");
+        const int before = drives->currentIndex();
+        drives->addItem(QStringLiteral("/media/stick"), QStringLiteral("/nonexistent/kolvane-stick"));
+        drives->setFocus();
+        QTest::keyClick(drives, Qt::Key_End);
+        QCOMPARE(drives->currentIndex(), before);
+        folderAfter = static_cast<PhotoTabStrip *>(d)->folder();
+        ::click(d, "cmdClose");
+    });
+    QTest::mouseClick(w("imgView(0)"), Qt::LeftButton);
+    QCOMPARE(p->messages.texts(), QStringList{QStringLiteral("Dirve Error")});
+    QCOMPARE(p->messages.shown.at(0).title, QStringLiteral("Error"));
+    QCOMPARE(p->messages.shown.at(0).icon, MessageBoxes::Icon::Exclamation);
+    QCOMPARE(folderAfter, QDir::cleanPath(frontView()));
 }
 
 void TestPhotos::pickedThenUpdated_data()

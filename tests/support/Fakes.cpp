@@ -4,7 +4,13 @@
 
 MessageBoxes::Button ScriptedMessageBoxes::show(const QString &text, Icon icon, Buttons buttons)
 {
-    shown.append({text, icon, buttons});
+    return showTitled(title(), text, icon, buttons);
+}
+
+MessageBoxes::Button ScriptedMessageBoxes::showTitled(const QString &caption, const QString &text, Icon icon,
+                                                      Buttons buttons)
+{
+    shown.append({text, icon, buttons, caption});
     if (onShow)
         onShow(text);
     if (!m_answers.isEmpty())

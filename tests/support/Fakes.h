@@ -21,9 +21,11 @@ public:
         QString text;
         Icon icon;
         Buttons buttons;
+        QString title = MessageBoxes::title();
     };
 
     Button show(const QString &text, Icon icon, Buttons buttons) override;
+    Button showTitled(const QString &caption, const QString &text, Icon icon, Buttons buttons) override;
 
     void setNextAnswer(Button b) { m_answers.enqueue(b); }
     // Runs when a box is shown, before it is answered (to look at the screen).
