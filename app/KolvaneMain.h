@@ -38,8 +38,6 @@ public:
     bool askPassword(const QString &phrase);
 
 signals:
-    // A command reached the point where a form of a later part opens.
-    void formRequested(const QString &formName);
     // The exit steps are done; the event loop may end.
     void exited();
 

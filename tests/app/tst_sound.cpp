@@ -90,7 +90,7 @@ void TestSound::realPlayerReachesOutput()
     QCOMPARE(audible(output), heard);
 }
 
-// A, then a piece drawn with the clock as the seed, then on in list order
+// The first piece, then one drawn with the clock as the seed, then on in list order
 // with wrap-around. The same moment draws the same piece; moments differ.
 void TestSound::pieceOrderFollowsSeed()
 {
