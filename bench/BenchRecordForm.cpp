@@ -2,10 +2,11 @@
 // Opens the record form on the Student table of a program folder (filled by
 // kolvane_makeschool, with --photos for a photo folder), as Data Entry does,
 // then steps with Next and finds numbers through the form's own buttons, the
-// form painted after each step as the operator sees it. Prints the times,
+// form painted after each step as the operator sees it, and, apart, when each
+// step's photo landed from its decoder and was painted. Prints the times,
 // the memory, and the sqlite3 shell's time for the same statements.
-#include "BenchSupport.h"
 #include "BenchProgram.h"
+#include "BenchSupport.h"
 #include "app/AppState.h"
 #include "app/SoundPlayer.h"
 #include "classes/ClassStructure.h"
@@ -46,6 +47,19 @@ void paint(QWidget &form)
     QApplication::sendPostedEvents(&form, QEvent::UpdateRequest);
 }
 
+// A step's photo decodes on a worker while the row already shows; waits for it
+// to land and be painted, and records when, from the start of the step.
+void photoLanded(QWidget &form, const MenData &records, const QElapsedTimer &t,
+                 Bench::Figures &landed)
+{
+    if (!records.photoPending())
+        return;
+    while (records.photoPending())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    paint(form);
+    landed.add(t.nsecsElapsed());
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -84,12 +98,13 @@ int main(int argc, char *argv[])
     PaintCounter surnamePaints;
     form.findChild<QWidget *>(QStringLiteral("txtSurname"))->installEventFilter(&surnamePaints);
     // Each step as the operator meets it: the click, then the window painted.
-    Bench::Figures nextMs, findMs;
+    Bench::Figures nextMs, findMs, photoMs;
     for (int i = 0; i < 3000; ++i) {
         t.restart();
         next->click();
         paint(form);
         nextMs.add(t.nsecsElapsed());
+        photoLanded(form, form, t, photoMs);
     }
     for (const QString &n : numbers) {
         goTo->setText(n);
@@ -97,18 +112,21 @@ int main(int argc, char *argv[])
         find->click();
         paint(form);
         findMs.add(t.nsecsElapsed());
+        photoLanded(form, form, t, photoMs);
     }
     const int grabAt = app.arguments().indexOf(QStringLiteral("--grab"));
     if (grabAt > 0)
         form.grab().save(app.arguments().value(grabAt + 1));
 
     const QString file = state.databaseFile();
-    const double keysetAnchor = Bench::sqliteBest(file, QStringLiteral("SELECT rowid FROM \"Student\";"));
+    const double keysetAnchor =
+        Bench::sqliteBest(file, QStringLiteral("SELECT rowid FROM \"Student\";"));
     QStringList lookups;
     for (const QString &n : numbers)
         lookups << QStringLiteral("('%1')").arg(n);
     const double findsAnchor = Bench::sqliteBest(
-        file, QStringLiteral("WITH n(x) AS (VALUES %1) SELECT s.* FROM n JOIN Student s ON s.Number = n.x;")
+        file, QStringLiteral(
+                  "WITH n(x) AS (VALUES %1) SELECT s.* FROM n JOIN Student s ON s.Number = n.x;")
                   .arg(lookups.join(u',')));
     std::printf("rows %d\n", form.recordset().recordCount());
     std::printf("open (to shown)  %.1f ms; its keyset alone in %s\n", openMs,
@@ -117,6 +135,9 @@ int main(int argc, char *argv[])
     std::printf("Find Number      %s (%zu numbers)\n", findMs.line().constData(), findMs.ms.size());
     std::printf("                 the same lookups, whole rows, %s\n",
                 Bench::anchored(findMs.mean() * double(findMs.ms.size()), findsAnchor).constData());
+    if (!photoMs.ms.empty())
+        std::printf("photo shown      %s after its step began (%zu photos)\n",
+                    photoMs.line().constData(), photoMs.ms.size());
     std::printf("surname box painted %d times in %zu steps\n", surnamePaints.count,
                 nextMs.ms.size() + findMs.ms.size());
     std::printf("peak memory      %.1f MB\nmessages counted %d\n", Bench::statusMegabytes("VmHWM:"),

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+class PhotoLoader;
 class AppState;
 class FieldChecks;
 class ReviseFees;
@@ -69,6 +70,8 @@ public:
     void setPhotoPath(const QString &path, bool loadPicture);
     // What the picker's Insert hands over: the picture shown and its path.
     void insertPhoto(const QString &path, const QImage &picture);
+    // The photo of the row shown is still being decoded.
+    bool photoPending() const;
 
     // The date a picker shows when it holds no date.
     static QDate noDate();
@@ -159,6 +162,9 @@ private:
     QLineEdit *numberBox() const;
     QString captionOf(const QString &column) const;
     void showPhoto();
+    void photoLoaded(const QString &file, const QImage &picture);
+    // The photo box empty, and no decode still to land in it.
+    void forgetPhoto();
     void photoClicked();
     // A photo chosen elsewhere copied into the photo folder before storing.
     bool keepPhoto();
@@ -230,6 +236,8 @@ private:
     // so showing a row with the same photo decodes nothing.
     QString m_photoShown;
     qint64 m_photoPixmap = 0;
+    QString m_photoWanted;
+    PhotoLoader *m_photoLoader = nullptr;
 
     QTabWidget *m_tabs = nullptr;
     QGroupBox *m_frame2 = nullptr;

@@ -177,7 +177,7 @@ void MenData::clearValue(const Binding &b, const QDate &date)
     }
     case Holds::Photo:
         m_photoPath.clear();
-        m_photo->clear();
+        forgetPhoto();
         break;
     }
 }

@@ -5,6 +5,7 @@
 #include "platform/MessageBoxes.h"
 #include "platform/Paths.h"
 #include "records/PhotoFolder.h"
+#include "records/PhotoLoader.h"
 #include "records/PhotoTabStrip.h"
 #include "records/PickLists.h"
 #include "records/StoreErrors.h"
@@ -100,7 +101,8 @@ QString MenData::captionOf(const QString &column) const
 {
     for (const Binding &b : m_bindings) {
         if (belongs(b.group) && b.column.compare(column, Qt::CaseInsensitive) == 0) {
-            if (auto *l = findChild<QLabel *>(QStringLiteral("lbl") + b.control->objectName().mid(3)))
+            if (auto *l =
+                    findChild<QLabel *>(QStringLiteral("lbl") + b.control->objectName().mid(3)))
                 return l->text();
         }
     }
@@ -200,29 +202,64 @@ void MenData::refillArms()
 
 // ---------------------------------------------------------------- the photo
 
+namespace {
+
+// The message for a photo that cannot be shown, the same whether the file is
+// missing or does not read as a picture.
+QString photoError(const QString &path)
+{
+    return QImageReader(path).errorString() + QStringLiteral(": ") + path;
+}
+
+} // namespace
+
 void MenData::showPhoto()
 {
     if (!m_photoPath.contains(QLatin1String(".gif"), Qt::CaseInsensitive)) {
-        m_photo->clear();
+        forgetPhoto();
         return;
     }
     const QFileInfo file(m_photoPath);
+    if (!file.exists()) {
+        forgetPhoto();
+        m_state.services.messages.ok(photoError(m_photoPath));
+        return;
+    }
     const QString shown = m_photoPath + u'|' + QString::number(file.size()) + u'|' +
                           QString::number(file.lastModified().toMSecsSinceEpoch());
     // Moving between rows: the same file, unchanged and still shown, is not decoded again.
-    if (shown == m_photoShown && m_photo->pixmap().cacheKey() == m_photoPixmap)
-        return;
-    m_photo->clear();
-    m_photoShown.clear();
-    const QImage image = readPictureToFit(m_photoPath, m_photo->contentsRect().size());
-    if (image.isNull()) {
-        m_state.services.messages.ok(QImageReader(m_photoPath).errorString() + QStringLiteral(": ") +
-                                     m_photoPath);
+    if (shown == m_photoShown && m_photo->pixmap().cacheKey() == m_photoPixmap) {
+        m_photoLoader->cancel();
         return;
     }
-    m_photo->setPixmap(QPixmap::fromImage(image));
-    m_photoShown = shown;
+    // The row shows at once; its photo follows when decoded, and never another row's photo
+    // in the meantime.
+    forgetPhoto();
+    m_photoWanted = shown;
+    m_photoLoader->request(m_photoPath, m_photo->contentsRect().size());
+}
+
+void MenData::photoLoaded(const QString &file, const QImage &picture)
+{
+    if (picture.isNull()) {
+        m_state.services.messages.ok(photoError(file));
+        return;
+    }
+    m_photo->setPixmap(QPixmap::fromImage(picture));
+    m_photoShown = m_photoWanted;
     m_photoPixmap = m_photo->pixmap().cacheKey();
+}
+
+bool MenData::photoPending() const
+{
+    return m_photoLoader->busy();
+}
+
+void MenData::forgetPhoto()
+{
+    m_photoLoader->cancel();
+    m_photo->clear();
+    m_photoShown.clear();
 }
 
 void MenData::setPhotoPath(const QString &path, bool loadPicture)
@@ -230,6 +267,7 @@ void MenData::setPhotoPath(const QString &path, bool loadPicture)
     m_photoPath = path;
     if (!loadPicture)
         return;
+    m_photoLoader->cancel();
     const QImage image = readPictureToFit(path, m_photo->contentsRect().size());
     if (!image.isNull())
         m_photo->setPixmap(QPixmap::fromImage(image));
@@ -237,6 +275,7 @@ void MenData::setPhotoPath(const QString &path, bool loadPicture)
 
 void MenData::insertPhoto(const QString &path, const QImage &picture)
 {
+    m_photoLoader->cancel();
     m_photoPath = path;
     m_photo->setPixmap(QPixmap::fromImage(fitted(picture, m_photo->contentsRect().size())));
 }
@@ -254,13 +293,16 @@ bool MenData::keepPhoto()
     const PhotoFolder::Kept kept =
         PhotoFolder::keep(m_state.AppPath, m_photoPath, [this](const QString &name) {
             return m_state.services.messages.yes(MessageBoxes::lines(
-                {QStringLiteral("Pictures/FrontView already holds a different photo named ") + name + u'.',
-                 QStringLiteral("Replace it with the photo chosen? (No keeps it and stores the chosen "
-                                "photo under a new name.)")}));
+                {QStringLiteral("Pictures/FrontView already holds a different photo named ") +
+                     name + u'.',
+                 QStringLiteral(
+                     "Replace it with the photo chosen? (No keeps it and stores the chosen "
+                     "photo under a new name.)")}));
         });
     if (!kept.error.isEmpty()) {
         m_state.services.messages.ok(QStringLiteral("The photo could not be copied into "
-                                                    "Pictures/FrontView: ") + kept.error,
+                                                    "Pictures/FrontView: ") +
+                                         kept.error,
                                      MessageBoxes::Icon::Exclamation);
         return false;
     }

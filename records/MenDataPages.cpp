@@ -1,6 +1,7 @@
 #include "records/MenData.h"
 
 #include "platform/DateBox.h"
+#include "records/PhotoLoader.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -108,6 +109,8 @@ void MenData::buildBasicTab(QWidget *page)
     m_photo->setAlignment(Qt::AlignCenter);
     // A click opens the photo picker.
     m_photo->installEventFilter(this);
+    m_photoLoader = new PhotoLoader(this);
+    connect(m_photoLoader, &PhotoLoader::loaded, this, &MenData::photoLoaded);
     auto *photoLabel = named(new QLabel(QStringLiteral("Passport Photo"), this), "lblPassportPhoto");
     photoLabel->setBuddy(m_photo);
     photoLabel->setAlignment(Qt::AlignHCenter);

@@ -26,26 +26,6 @@ const char *const Words[] = {"FrontView", "LeftView", "RightView", "Signature", 
 
 } // namespace
 
-QImage readPictureToFit(const QString &file, const QSize &box)
-{
-    QImageReader reader(file);
-    reader.setDecideFormatFromContent(true);
-    const QSize size = reader.size();
-    // Decoding a large photo only to shrink it is the slow part; readers that
-    // can decode at the smaller size are asked to.
-    if (size.isValid() && reader.supportsOption(QImageIOHandler::ScaledSize) &&
-        (size.width() > box.width() || size.height() > box.height()))
-        reader.setScaledSize(size.scaled(box, Qt::KeepAspectRatio));
-    return fitted(reader.read(), box);
-}
-
-QImage fitted(const QImage &image, const QSize &box)
-{
-    if (image.isNull() || image.size() == image.size().scaled(box, Qt::KeepAspectRatio))
-        return image;
-    return image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-}
-
 PhotoTabStrip::PhotoTabStrip(AppState &state, MenData &form, int kind)
     : QDialog(&form), m_state(state), m_form(form)
 {

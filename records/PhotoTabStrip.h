@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PhotoLoader.h"
+
 #include <QDialog>
 #include <QImage>
 
@@ -46,9 +48,3 @@ private:
     QString m_previewPath;
     int m_drive = -1;
 };
-
-// A picture read from `file` to fit `box`, decoded at that size where the
-// format can; a null image when the file does not read as a picture.
-QImage readPictureToFit(const QString &file, const QSize &box);
-// The image scaled, up or down, to fit `box`.
-QImage fitted(const QImage &image, const QSize &box);

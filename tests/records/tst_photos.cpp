@@ -1,5 +1,6 @@
 #include "RecordForm.h"
 
+#include "records/PhotoLoader.h"
 #include "records/PhotoTabStrip.h"
 
 #include <QAbstractItemView>
@@ -7,6 +8,7 @@
 #include <QDir>
 #include <QFileSystemModel>
 #include <QLabel>
+#include <QSignalSpy>
 
 namespace {
 
@@ -14,7 +16,8 @@ namespace {
 QByteArray gif(char grey)
 {
     return QByteArray("GIF89a\x01\x00\x01\x00\x80\x00\x00", 13) + QByteArray(3, grey) +
-           QByteArray("\x00\x00\x00\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00\x3b", 19);
+           QByteArray(
+               "\x00\x00\x00\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00\x3b", 19);
 }
 
 // Clicks the entry for `path` once its folder is listed; true when it is the current one.
@@ -42,8 +45,9 @@ private slots:
     void init()
     {
         start();
-        sql(QStringLiteral("INSERT INTO Student (Number, Surname, Address, Sex, Class_Level, Class_Arm, Picture) "
-                           "VALUES ('N1', 'Okafor', 'Ibadan', 'Female', 'Primary1', 'Blue', 'old.gif')"));
+        sql(QStringLiteral(
+            "INSERT INTO Student (Number, Surname, Address, Sex, Class_Level, Class_Arm, Picture) "
+            "VALUES ('N1', 'Okafor', 'Ibadan', 'Female', 'Primary1', 'Blue', 'old.gif')"));
         QDir().mkpath(frontView(QStringLiteral("scans")));
         p->writeFile(QStringLiteral("Pictures/FrontView/ade.gif"), gif('\x10'));
         p->writeFile(QStringLiteral("Pictures/FrontView/notes.txt"), "Photos scanned on Monday\n");
@@ -53,6 +57,8 @@ private slots:
 
     void shownOnlyAsGif_data();
     void shownOnlyAsGif();
+    void loaderAnswersTheLatest();
+    void followsTheRow();
     void noPickerWithoutPassword();
     void driveGoneSaysSo();
     void pickedThenUpdated_data();
@@ -63,7 +69,14 @@ private:
     {
         return p->file(QStringLiteral("Pictures/FrontView/") + name);
     }
-    bool photoShown() const { return !w<QLabel>("imgView(0)")->pixmap().isNull(); }
+    // What the photo box shows once the decode of the row's photo has landed.
+    QImage photo() const
+    {
+        if (!QTest::qWaitFor([this] { return !form->photoPending(); }))
+            QTest::qFail("the photo was never decoded", __FILE__, __LINE__);
+        return w<QLabel>("imgView(0)")->pixmap().toImage();
+    }
+    bool photoShown() const { return !photo().isNull(); }
 };
 
 void TestPhotos::shownOnlyAsGif_data()
@@ -95,6 +108,60 @@ void TestPhotos::shownOnlyAsGif()
     QCOMPARE(p->messages.shown.size(), messages);
 }
 
+// Only the request still wanted is answered, however the decodes interleave.
+void TestPhotos::loaderAnswersTheLatest()
+{
+    PhotoLoader loader;
+    QSignalSpy answers(&loader, &PhotoLoader::loaded);
+    const QSize box(30, 40);
+    loader.request(frontView(QStringLiteral("ade.gif")), box);
+    loader.request(frontView(QStringLiteral("scans/Bola.GIF")), box);
+    loader.request(frontView(QStringLiteral("notes.txt")), box);
+    QTRY_VERIFY(!loader.busy());
+    QCOMPARE(answers.size(), 1);
+    QCOMPARE(answers.at(0).at(0).toString(), frontView(QStringLiteral("notes.txt")));
+    QVERIFY(answers.at(0).at(1).value<QImage>().isNull());
+
+    loader.request(frontView(QStringLiteral("ade.gif")), box);
+    loader.cancel();
+    QTRY_VERIFY(!loader.busy());
+    QCOMPARE(answers.size(), 1);
+
+    loader.request(frontView(QStringLiteral("scans/Bola.GIF")), box);
+    QTRY_VERIFY(!loader.busy());
+    QCOMPARE(answers.size(), 2);
+    const QImage bola = answers.at(1).at(1).value<QImage>();
+    QCOMPARE(bola.size(), QSize(30, 30));
+    QCOMPARE(qGray(bola.pixel(0, 0)), 0x20);
+}
+
+// Photos are decoded while the row is already shown: a decode that lands after
+// the operator has moved on never shows on another row.
+void TestPhotos::followsTheRow()
+{
+    p->writeFile(QStringLiteral("Pictures/FrontView/chi.gif"), gif('\x60'));
+    sql(QStringLiteral(
+        "INSERT INTO Student (Number, Surname, Address, Sex, Class_Level, Class_Arm, Picture) "
+        "VALUES ('N2', 'Adeyemi', 'Oyo', 'Male', 'Primary1', 'Blue', 'ade.gif'), "
+        "('N3', 'Bello', 'Kano', 'Male', 'Primary1', 'Blue', ''), "
+        "('N4', 'Chukwu', 'Enugu', 'Male', 'Primary1', 'Blue', 'chi.gif')"));
+    openForm();
+    QCOMPARE(qGray(photo().pixel(0, 0)), 0x60);
+    click(0);
+    click(3);
+    click(3); // over N2's photo, still decoding, to N3 without one
+    QVERIFY(!photoShown());
+    click(3);
+    click(2); // over N4's photo back to N3
+    QVERIFY(!photoShown());
+    click(2);
+    QCOMPARE(qGray(photo().pixel(0, 0)), 0x10);
+    click(3);
+    click(3);
+    QCOMPARE(qGray(photo().pixel(0, 0)), 0x60);
+    QCOMPARE(p->messages.shown.size(), 1); // old.gif, once, when N1 was shown
+}
+
 void TestPhotos::noPickerWithoutPassword()
 {
     openForm(QStringLiteral("Student"), false);
@@ -114,7 +181,8 @@ void TestPhotos::driveGoneSaysSo()
     whenModalOpens(QStringLiteral("PhotoTabStrip"), [&](QDialog *d) {
         auto *drives = widget<QComboBox>(d, "Drive1");
         const int before = drives->currentIndex();
-        drives->addItem(QStringLiteral("/media/stick"), QStringLiteral("/nonexistent/kolvane-stick"));
+        drives->addItem(QStringLiteral("/media/stick"),
+                        QStringLiteral("/nonexistent/kolvane-stick"));
         drives->setFocus();
         QTest::keyClick(drives, Qt::Key_End);
         QCOMPARE(drives->currentIndex(), before);
@@ -135,12 +203,16 @@ void TestPhotos::pickedThenUpdated_data()
     QTest::addColumn<int>("answer");        // to the question about it
     QTest::addColumn<QString>("stored");
     const QStringList scan = {"scans/Bola.GIF"};
-    QTest::newRow("text file leaves the preview") << QStringList{"ade.gif", "notes.txt"} << QByteArray() << 0 << "ade.gif";
-    QTest::newRow("Delete clears the preview") << QStringList{"ade.gif", "Delete"} << QByteArray() << 0 << "";
+    QTest::newRow("text file leaves the preview")
+        << QStringList{"ade.gif", "notes.txt"} << QByteArray() << 0 << "ade.gif";
+    QTest::newRow("Delete clears the preview")
+        << QStringList{"ade.gif", "Delete"} << QByteArray() << 0 << "";
     QTest::newRow("another folder: copied") << scan << QByteArray() << 0 << "bola.gif";
     QTest::newRow("the same photo there: nothing asked") << scan << gif('\x20') << 0 << "bola.gif";
-    QTest::newRow("another photo there: replaced") << scan << gif('\x30') << int(MessageBoxes::Yes) << "bola.gif";
-    QTest::newRow("another photo there: both kept") << scan << gif('\x30') << int(MessageBoxes::No) << "bola-2.gif";
+    QTest::newRow("another photo there: replaced")
+        << scan << gif('\x30') << int(MessageBoxes::Yes) << "bola.gif";
+    QTest::newRow("another photo there: both kept")
+        << scan << gif('\x30') << int(MessageBoxes::No) << "bola-2.gif";
 }
 
 void TestPhotos::pickedThenUpdated()
@@ -162,7 +234,8 @@ void TestPhotos::pickedThenUpdated()
             if (step == QLatin1String("Delete"))
                 QTest::keyClick(d, Qt::Key_Delete);
             else if (step.contains(u'/'))
-                QTRY_VERIFY(clickEntry(widget<QAbstractItemView>(d, "Dir1"), QFileInfo(frontView(step)).path()));
+                QTRY_VERIFY(clickEntry(widget<QAbstractItemView>(d, "Dir1"),
+                                       QFileInfo(frontView(step)).path()));
             if (step != QLatin1String("Delete"))
                 QTRY_VERIFY(clickEntry(widget<QAbstractItemView>(d, "flbPhoto"), frontView(step)));
         }
