@@ -14,8 +14,7 @@ namespace {
 QByteArray gif(char grey)
 {
     return QByteArray("GIF89a\x01\x00\x01\x00\x80\x00\x00", 13) + QByteArray(3, grey) +
-           QByteArray(
-               "\x00\x00\x00\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00\x3b", 19);
+           QByteArray("\x00\x00\x00\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00\x3b", 19);
 }
 
 // Clicks the entry for `path` once its folder is listed; true when it is the current one.
@@ -43,9 +42,8 @@ private slots:
     void init()
     {
         start();
-        sql(QStringLiteral(
-            "INSERT INTO Student (Number, Surname, Address, Sex, Class_Level, Class_Arm, Picture) "
-            "VALUES ('N1', 'Okafor', 'Ibadan', 'Female', 'Primary1', 'Blue', 'old.gif')"));
+        sql(QStringLiteral("INSERT INTO Student (Number, Surname, Address, Sex, Class_Level, Class_Arm, Picture) "
+                           "VALUES ('N1', 'Okafor', 'Ibadan', 'Female', 'Primary1', 'Blue', 'old.gif')"));
         QDir().mkpath(frontView(QStringLiteral("scans")));
         p->writeFile(QStringLiteral("Pictures/FrontView/ade.gif"), gif('\x10'));
         p->writeFile(QStringLiteral("Pictures/FrontView/notes.txt"), "Photos scanned on Monday\n");
@@ -116,8 +114,7 @@ void TestPhotos::driveGoneSaysSo()
     whenModalOpens(QStringLiteral("PhotoTabStrip"), [&](QDialog *d) {
         auto *drives = widget<QComboBox>(d, "Drive1");
         const int before = drives->currentIndex();
-        drives->addItem(QStringLiteral("/media/stick"),
-                        QStringLiteral("/nonexistent/kolvane-stick"));
+        drives->addItem(QStringLiteral("/media/stick"), QStringLiteral("/nonexistent/kolvane-stick"));
         drives->setFocus();
         QTest::keyClick(drives, Qt::Key_End);
         QCOMPARE(drives->currentIndex(), before);
@@ -138,16 +135,12 @@ void TestPhotos::pickedThenUpdated_data()
     QTest::addColumn<int>("answer");        // to the question about it
     QTest::addColumn<QString>("stored");
     const QStringList scan = {"scans/Bola.GIF"};
-    QTest::newRow("text file leaves the preview")
-        << QStringList{"ade.gif", "notes.txt"} << QByteArray() << 0 << "ade.gif";
-    QTest::newRow("Delete clears the preview")
-        << QStringList{"ade.gif", "Delete"} << QByteArray() << 0 << "";
+    QTest::newRow("text file leaves the preview") << QStringList{"ade.gif", "notes.txt"} << QByteArray() << 0 << "ade.gif";
+    QTest::newRow("Delete clears the preview") << QStringList{"ade.gif", "Delete"} << QByteArray() << 0 << "";
     QTest::newRow("another folder: copied") << scan << QByteArray() << 0 << "bola.gif";
     QTest::newRow("the same photo there: nothing asked") << scan << gif('\x20') << 0 << "bola.gif";
-    QTest::newRow("another photo there: replaced")
-        << scan << gif('\x30') << int(MessageBoxes::Yes) << "bola.gif";
-    QTest::newRow("another photo there: both kept")
-        << scan << gif('\x30') << int(MessageBoxes::No) << "bola-2.gif";
+    QTest::newRow("another photo there: replaced") << scan << gif('\x30') << int(MessageBoxes::Yes) << "bola.gif";
+    QTest::newRow("another photo there: both kept") << scan << gif('\x30') << int(MessageBoxes::No) << "bola-2.gif";
 }
 
 void TestPhotos::pickedThenUpdated()
@@ -169,8 +162,7 @@ void TestPhotos::pickedThenUpdated()
             if (step == QLatin1String("Delete"))
                 QTest::keyClick(d, Qt::Key_Delete);
             else if (step.contains(u'/'))
-                QTRY_VERIFY(clickEntry(widget<QAbstractItemView>(d, "Dir1"),
-                                       QFileInfo(frontView(step)).path()));
+                QTRY_VERIFY(clickEntry(widget<QAbstractItemView>(d, "Dir1"), QFileInfo(frontView(step)).path()));
             if (step != QLatin1String("Delete"))
                 QTRY_VERIFY(clickEntry(widget<QAbstractItemView>(d, "flbPhoto"), frontView(step)));
         }
