@@ -4,6 +4,7 @@
 #include "platform/FieldChecks.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Numbers.h"
+#include "records/BoxRules.h"
 
 #include <QDateEdit>
 #include <QGroupBox>
@@ -11,7 +12,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTextEdit>
@@ -42,17 +42,9 @@ bool editable(QWidget *box)
 void MenData::addFieldChecks()
 {
     m_checks = new FieldChecks(this);
-    for (const char *name :
-         {"txtNumber", "txtSurname", "txtAddress", "txtStockNumber", "txtMaterial"}) {
-        QWidget *box = findChild<QWidget *>(QLatin1String(name));
-        m_checks->add(box, [=] { return !editable(box) || !boxText(box).trimmed().isEmpty(); });
-    }
-    m_checks->add(m_debt,
-                  [this] { return !editable(m_debt) || StudentMoney::isDebt(m_debt->text()); });
-    for (const char *name : {"txtCummulativePaid", "txtLastPurchasePrice", "txtVolAtHand",
-                             "txtMinimumVolToStock", "txtLastPurchaseVolume"}) {
-        auto *box = findChild<QLineEdit *>(QLatin1String(name));
-        m_checks->add(box, [=] { return !editable(box) || StudentMoney::isAmount(box->text()); });
+    for (const QString &name : BoxRules::checkedBoxes()) {
+        QWidget *box = findChild<QWidget *>(name);
+        m_checks->add(box, [=] { return !editable(box) || BoxRules::accepts(name, boxText(box)); });
     }
     // Abort must stay reachable from a box that is not yet acceptable.
     m_checks->exempt(m_cmdAction.value(11));
@@ -76,7 +68,8 @@ bool MenData::readyToStore()
         if (!belongs(b.group) || b.holds != Holds::Number)
             continue;
         const QString text = static_cast<QLineEdit *>(b.control)->text();
-        if (text.trimmed().isEmpty() || Numbers::readWhole(text) || m_asRead.unchanged(b.control, text))
+        if (text.trimmed().isEmpty() || Numbers::readWhole(text) ||
+            m_asRead.unchanged(b.control, text))
             continue;
         m_state.services.messages.ok(captionOf(b.column) + QStringLiteral(" must be a number."));
         focusField(b.control);
@@ -96,17 +89,7 @@ void MenData::focusField(QWidget *field)
 void MenData::normalisePercentage()
 {
     const QString text = m_percentage->text();
-    QString wanted = Numbers::numberText(Numbers::readNumber(text));
-    // A point, and zeros after it, typed at the end stay while a fraction is typed.
-    const QString typed = text.trimmed();
-    if (typed.startsWith(wanted) && !wanted.contains(u'E')) {
-        static const QRegularExpression afterWhole(QStringLiteral("^\\.0*$"));
-        static const QRegularExpression afterFraction(QStringLiteral("^0+$"));
-        const QString rest = typed.mid(wanted.size());
-        if (!rest.isEmpty() &&
-            (wanted.contains(u'.') ? afterFraction : afterWhole).match(rest).hasMatch())
-            wanted = typed;
-    }
+    const QString wanted = BoxRules::percentageText(text);
     if (wanted == text)
         return;
     const QSignalBlocker quiet(m_percentage);

@@ -5,16 +5,11 @@
 #include "Widgets.h"
 #include "records/MenData.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QTest>
-#include <memory>
 
 // The record form over a school of its own, driven as the operator drives it:
 // click into a box, type, leave it with Tab, click the action buttons.
@@ -38,6 +33,7 @@ protected:
     }
     void openForm(const QString &kind = QStringLiteral("Student"), bool granted = true)
     {
+        form.reset(); // the form before goes first, as its window closes
         p->state->RecordKind = kind;
         form = std::make_unique<MenData>(*p->state);
         form->arrangeForOpener(granted);
@@ -54,8 +50,7 @@ protected:
             fields << q.value(i).toString();
         return fields.join(u'|');
     }
-    template<class T = QWidget>
-    T *w(const char *name) const
+    template <class T = QWidget> T *w(const char *name) const
     {
         return widget<T>(form.get(), name);
     }

@@ -11,6 +11,8 @@
 #include <QSqlQuery>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Writes `rows` with Python's own csv module, a byte-order mark first, as a
@@ -18,14 +20,13 @@ namespace {
 bool writeWithPython(const QString &file, const QJsonArray &rows)
 {
     QProcess python;
-    python.start(QStringLiteral("python3"),
-                 {QStringLiteral("-c"),
-                  QStringLiteral("import csv, json, sys\n"
-                                 "rows = json.load(sys.stdin)\n"
-                                 "with open(sys.argv[1], 'w', newline='', "
-                                 "encoding='utf-8-sig') as f:\n"
-                                 "    csv.writer(f).writerows(rows)\n"),
-                  file});
+    python.start(u"python3"_s, {u"-c"_s,
+                                u"import csv, json, sys\n"
+                                "rows = json.load(sys.stdin)\n"
+                                "with open(sys.argv[1], 'w', newline='', "
+                                "encoding='utf-8-sig') as f:\n"
+                                "    csv.writer(f).writerows(rows)\n"_s,
+                                file});
     python.write(QJsonDocument(rows).toJson());
     python.closeWriteChannel();
     return python.waitForFinished() && python.exitStatus() == QProcess::NormalExit &&
@@ -52,7 +53,7 @@ void TestImport::roundTripThroughTheForm()
     TestProgram p;
     p.prepareState();
     QSqlQuery(p.state->db())
-        .exec(QStringLiteral("INSERT INTO Student (Number, Surname) VALUES ('S1', 'Adeyemi')"));
+        .exec(u"INSERT INTO Student (Number, Surname) VALUES ('S1', 'Adeyemi')"_s);
     // Any order and letter case; quotes, commas, line breaks, non-ASCII and empty values.
     const QJsonArray columns{"number",   "SURNAME",        "Other_Names", "Address",
                              "Birthday", "amount_payable", "Remarks"};
@@ -64,7 +65,7 @@ void TestImport::roundTripThroughTheForm()
         QJsonArray{"", "", "", "", "", "", ""}, // an empty row, passed over
         QJsonArray{"s1", "Someone Else", "", "", "", "9", "must not replace S1"},
     };
-    const QString file = p.file(QStringLiteral("Reports/students.csv"));
+    const QString file = p.file(u"Reports/students.csv"_s);
     QVERIFY(writeWithPython(file, rows));
 
     ImportStudents form(*p.state);
@@ -72,18 +73,18 @@ void TestImport::roundTripThroughTheForm()
     QVERIFY(showActive(&form));
     QTest::mouseClick(widget<QPushButton>(&form, "cmdBrowse"), Qt::LeftButton);
     const QString summary = widget<QPlainTextEdit>(&form, "txtSummary")->toPlainText();
-    QVERIFY2(summary.contains(QStringLiteral("New students: 2")), qPrintable(summary));
-    QVERIFY2(summary.contains(QStringLiteral("left as they are: 1 (s1)")), qPrintable(summary));
+    QVERIFY2(summary.contains(u"New students: 2"_s), qPrintable(summary));
+    QVERIFY2(summary.contains(u"left as they are: 1 (s1)"_s), qPrintable(summary));
     grabPng(&form);
     QTest::mouseClick(widget<QPushButton>(&form, "cmdImport"), Qt::LeftButton);
     QCOMPARE(form.result(), int(QDialog::Accepted));
-    QCOMPARE(p.messages.texts(), QStringList{QStringLiteral("2 students imported.")});
+    QCOMPARE(p.messages.texts(), QStringList{u"2 students imported."_s});
 
     QSqlQuery q(p.state->db());
-    QVERIFY(q.exec(QStringLiteral("SELECT Number, Surname, Other_Names, Address, Birthday, "
-                                  "Amount_Payable, Remarks FROM Student ORDER BY Number")));
+    QVERIFY(q.exec(u"SELECT Number, Surname, Other_Names, Address, Birthday, "
+                   "Amount_Payable, Remarks FROM Student ORDER BY Number"_s));
     QVERIFY(q.next());
-    QCOMPARE(q.value(1).toString(), QStringLiteral("Adeyemi"));
+    QCOMPARE(q.value(1).toString(), u"Adeyemi"_s);
     QVERIFY(q.value(6).isNull());
     for (int r = 1; r <= 2; ++r) {
         QVERIFY(q.next());
@@ -93,7 +94,7 @@ void TestImport::roundTripThroughTheForm()
             if (want.isEmpty())
                 QVERIFY2(q.value(c).isNull(), qPrintable(columns[c].toString()));
             else
-                QCOMPARE(q.value(c).toString(), c == 5 ? QStringLiteral("1500.5") : want);
+                QCOMPARE(q.value(c).toString(), c == 5 ? u"1500.5"_s : want);
         }
     }
     QVERIFY(!q.next());
@@ -140,24 +141,24 @@ void TestImport::nothingImported()
     TestProgram p;
     p.prepareState();
     QSqlQuery sql(p.state->db());
-    QVERIFY(sql.exec(QStringLiteral(
-        "CREATE TEMP TRIGGER refuse BEFORE INSERT ON main.Student "
-        "WHEN NEW.Number = 'A3' BEGIN SELECT RAISE(ABORT, 'refused by the test'); END")));
-    p.writeFile(QStringLiteral("in.csv"), content);
+    QVERIFY(
+        sql.exec(u"CREATE TEMP TRIGGER refuse BEFORE INSERT ON main.Student "
+                 "WHEN NEW.Number = 'A3' BEGIN SELECT RAISE(ABORT, 'refused by the test'); END"_s));
+    p.writeFile(u"in.csv"_s, content);
     StudentImport import(p.state->db());
-    QCOMPARE(import.read(p.file(QStringLiteral("in.csv"))), line != 0);
+    QCOMPARE(import.read(p.file(u"in.csv"_s)), line != 0);
     QString said = line == 0 ? import.fault() : import.problems().value(0).text;
     if (line > 0) {
         QCOMPARE(import.problems().size(), 1);
         QCOMPARE(import.problems().first().line, line);
-        QVERIFY(import.summary().contains(QStringLiteral("Line %1: ").arg(line)));
+        QVERIFY(import.summary().contains(u"Line %1: "_s.arg(line)));
     }
     QString error;
     QVERIFY(!import.import(&error));
     if (line < 0)
         said = error;
     QVERIFY2(said.contains(words), qPrintable(said));
-    QVERIFY(sql.exec(QStringLiteral("SELECT count(*) FROM Student")) && sql.next());
+    QVERIFY(sql.exec(u"SELECT count(*) FROM Student"_s) && sql.next());
     QCOMPARE(sql.value(0).toInt(), 0);
 }
 
