@@ -204,11 +204,13 @@ void MenData::refillArms()
 
 namespace {
 
-// The message for a photo that cannot be shown, the same whether the file is
-// missing or does not read as a picture.
+// Why the photo cannot be shown (missing, or not a picture), and which file.
 QString photoError(const QString &path)
 {
-    return QImageReader(path).errorString() + QStringLiteral(": ") + path;
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    reader.read();
+    return reader.errorString() + QStringLiteral(": ") + path;
 }
 
 } // namespace

@@ -84,13 +84,14 @@ void TestPhotos::shownOnlyAsGif_data()
     QTest::addColumn<QString>("picture");
     QTest::addColumn<bool>("shown");
     QTest::addColumn<QString>("path"); // under Pictures/FrontView
-    QTest::addColumn<int>("messages");
-    QTest::newRow("gif present, other case") << "ADE.gif" << true << "ade.gif" << 0;
+    QTest::addColumn<QString>("message"); // its start, before ": " and the path
+    QTest::newRow("gif present, other case") << "ADE.gif" << true << "ade.gif" << "";
     // A picture all the same, but only GIF files are shown.
-    QTest::newRow("jpg") << "ade.jpg" << false << "ade.jpg" << 0;
-    QTest::newRow("no photo") << "" << false << "" << 0;
+    QTest::newRow("jpg") << "ade.jpg" << false << "ade.jpg" << "";
+    QTest::newRow("no photo") << "" << false << "" << "";
     // x.gif exists two folders up; only the missing-file message comes.
-    QTest::newRow("folder part not followed") << "../../x.gif" << false << "x.gif" << 1;
+    QTest::newRow("folder part not followed") << "../../x.gif" << false << "x.gif" << "File not found";
+    QTest::newRow("not a picture") << "notes.gif" << false << "notes.gif" << "Unsupported image format";
 }
 
 void TestPhotos::shownOnlyAsGif()
@@ -98,14 +99,16 @@ void TestPhotos::shownOnlyAsGif()
     QFETCH(QString, picture);
     QFETCH(bool, shown);
     QFETCH(QString, path);
-    QFETCH(int, messages);
+    QFETCH(QString, message);
     p->writeFile(QStringLiteral("Pictures/FrontView/ade.jpg"), gif('\x10'));
+    p->writeFile(QStringLiteral("Pictures/FrontView/notes.gif"), "Photos scanned on Monday\n");
     p->writeFile(QStringLiteral("x.gif"), gif('\x10'));
     sql(QStringLiteral("UPDATE Student SET Picture = '%1'").arg(picture));
     openForm();
     QCOMPARE(photoShown(), shown);
     QCOMPARE(form->photoPath(), frontView(path));
-    QCOMPARE(p->messages.shown.size(), messages);
+    QCOMPARE(p->messages.texts(),
+             message.isEmpty() ? QStringList() : QStringList{message + QStringLiteral(": ") + frontView(path)});
 }
 
 // Only the request still wanted is answered, however the decodes interleave.
