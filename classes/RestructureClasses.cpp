@@ -216,9 +216,10 @@ void RestructureClasses::ShowWhichPage()
 void RestructureClasses::StoreWhichPage()
 {
     setCountCaption();
-    // Fraction dropped, at most 20; the count rule keeps it from going below 0.
-    const double whole = std::trunc(Numbers::readNumber(m_num->text()));
-    const int n = static_cast<int>(std::clamp(whole, 0.0, double(MaxArms)));
+    // Rounded as the page showed it (halves to even), so every name the page asked for is
+    // kept; at most 20, and the count rule keeps it from going below 0.
+    const qint64 shown = Numbers::roundHalfEven(Numbers::readNumber(m_num->text()));
+    const int n = static_cast<int>(std::clamp<qint64>(shown, 0, MaxArms));
     GridRow &row = m_classGrid[m_page];
     row.count = n;
     for (int k = 1; k <= n; ++k)

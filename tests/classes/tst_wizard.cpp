@@ -132,8 +132,8 @@ void TestWizard::finishWritesWhatThePagesHold()
     program->messages.setNextAnswer(MessageBoxes::No);
     QTest::keyClick(num(), Qt::Key_Escape);
     QVERIFY2(wizard->isVisible(), "Esc answered No closes");
-    // A count shows (and asks for) its names rounded half to even, and is stored with the
-    // fraction dropped.
+    // A count shows, asks for and stores its names rounded half to even: the fourth name
+    // asked for at 3.5 is kept.
     typeCount(QStringLiteral("2.5"), 2);
     typeArms({"Lily"});
     heldAt(W::Next, box(1), "2.5 asks two names");
@@ -187,9 +187,9 @@ void TestWizard::finishWritesWhatThePagesHold()
 
     // Every count is written; lowering keeps the old keys; the term is not the wizard's.
     const QHash<QString, QString> all = ini();
-    const QStringList file = {"NumberOfKinderGarten2=3",
-                              "KinderGarten2(3)=C",
-                              "KinderGarten2(4)=",
+    const QStringList file = {"NumberOfKinderGarten2=4",
+                              "KinderGarten2(4)=D",
+                              "KinderGarten2(5)=",
                               "NumberOfNursery1=0",
                               "Nursery1(1)=Daisy",
                               "NumberOfPrimary1=1",
@@ -205,15 +205,15 @@ void TestWizard::finishWritesWhatThePagesHold()
     const ClassStructure &classes = program->state->classes;
     QCOMPARE(classes.LevelsWithArms,
              (QStringList{"KinderGarten2", "Primary1", "Primary2", "Secondary1", "Secondary8"}));
-    QCOMPARE(classes.ClassArms[1], (QStringList{"A", "B", "C"}));
+    QCOMPARE(classes.ClassArms[1], (QStringList{"A", "B", "C", "D"}));
     QCOMPARE(classes.ClassArms[5], QStringList{"Blue"});
     QCOMPARE(int(classes.NumberOfArms[18]), 2);
 
-    // One progress position per write: 19 counts and 3 + 1 + 20 + 3 + 2 arms. KinderGarten2
-    // has three arms: its count is written at 95 x (2 + 1/4) / 20.
+    // One progress position per write: 19 counts and 4 + 1 + 20 + 3 + 2 arms. KinderGarten2
+    // has four arms: its count is written at 95 x (2 + 1/5) / 20.
     const QList<double> &values = wizard->progressValues();
-    QCOMPARE(values.size(), 19 + 29);
-    QCOMPARE(values.at(1), 95.0 * (2.0 + 1.0 / 4.0) / 20.0);
+    QCOMPARE(values.size(), 19 + 30);
+    QCOMPARE(values.at(1), 95.0 * (2.0 + 1.0 / 5.0) / 20.0);
     QCOMPARE(values.last(), 95.0);
     for (qsizetype i = 1; i < values.size(); ++i)
         QVERIFY(values.at(i) > values.at(i - 1));
