@@ -40,7 +40,6 @@ private slots:
         p->prepareState();
     }
     void cleanup() { p.reset(); }
-    void fileName_data();
     void fileName();
     void golden_data();
     void golden();
@@ -48,27 +47,16 @@ private slots:
     void launch();
 };
 
-void TestReportWriter::fileName_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("words") << "  Class List "
-                           << "class list.htm";
-    QTest::newRow("windows path") << "C:\\Temp\\Fees.HTML"
-                                  << "fees.html";
-    QTest::newRow("drive only") << "A:Form Two"
-                                << "form two.htm";
-    QTest::newRow("climbing out") << "../../etc/passwd"
-                                  << "passwd.htm";
-    QTest::newRow("blanks only") << "   "
-                                 << "";
-}
-
+// A typed name as the report's file in the Reports folder; blanks only: none.
 void TestReportWriter::fileName()
 {
-    QFETCH(QString, typed);
-    QFETCH(QString, name);
-    QCOMPARE(ReportWriter::fileName(typed), name);
+    const QList<std::pair<QString, QString>> cases{{"  Class List ", "class list.htm"},
+                                                   {"C:\\Temp\\Fees.HTML", "fees.html"},
+                                                   {"A:Form Two", "form two.htm"},
+                                                   {"../../etc/passwd", "passwd.htm"},
+                                                   {"   ", ""}};
+    for (const auto &[typed, name] : cases)
+        QCOMPARE(ReportWriter::fileName(typed), name);
 }
 
 // Each folder: input.sql, whose "-- key: value" lines say how the report is
