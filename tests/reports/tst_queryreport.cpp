@@ -83,19 +83,14 @@ void TestQueryReport::openFromMainWindow_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("entry"); // null: Cancel; empty: no prompt expected
     QTest::addColumn<QString>("frame"); // the one frame shown
-    QTest::newRow("student, password") << "Student"
-                                       << "secret"
-                                       << "FrameStudent";
-    QTest::newRow("staff") << "Staff"
-                           << "secret"
-                           << "FrameStaff";
-    QTest::newRow("former student") << "FormerStudent"
-                                    << "wrong"
-                                    << "FrameStudent";
-    QTest::newRow("former staff") << "FormerStaff" << QString() << "FrameStaff";
-    QTest::newRow("stock") << "Stock"
-                           << ""
-                           << "FrameStock";
+    auto add = [](const char *name, const char *kind, const QString &entry, const char *frame) {
+        QTest::newRow(name) << QString::fromLatin1(kind) << entry << QString::fromLatin1(frame);
+    };
+    add("student, password", "Student", QStringLiteral("secret"), "FrameStudent");
+    add("staff", "Staff", QStringLiteral("secret"), "FrameStaff");
+    add("former student", "FormerStudent", QStringLiteral("wrong"), "FrameStudent");
+    add("former staff", "FormerStaff", QString(), "FrameStaff");
+    add("stock", "Stock", QStringLiteral(""), "FrameStock"); // not null: no prompt
 }
 
 // Action > Query And Report: the prompt or none, the form arranged by kind,
