@@ -41,9 +41,11 @@ private:
     // "ID|date|good|amount" by ID.
     QStringList table() const
     {
-        return column(program->state->db().databaseName(),
-                      QStringLiteral("SELECT ID || '|' || Date || '|' || Good_Or_Service || '|' || "
-                                     "Amount FROM Accounts ORDER BY ID"));
+        return column(
+            program->state->db().databaseName(),
+            QStringLiteral(
+                "SELECT ID || '|' || Date_Of_Transaction || '|' || Good_Or_Service || '|' || "
+                "Amount FROM Accounts ORDER BY ID"));
     }
     // Into the box as an operator does: click, the old text is selected, type.
     void type(const char *name, const QString &text)
@@ -113,13 +115,13 @@ void TestAccounts::entryAndEdit()
     QTest::keyClicks(child("txtGood_Or_Service"), QStringLiteral("   "));
     press(QStringLiteral("txtAmount"));
     QVERIFY2(focused("txtGood_Or_Service"), "a blank good is left");
-    type("txtGood_Or_Service", QStringLiteral("Gift"));
+    retype(widget<QLineEdit>(form.get(), "txtGood_Or_Service"), QStringLiteral("Gift"));
     ok();
     QVERIFY2(focused("txtAmount") && table().size() == 2, "Ok takes an amount never entered");
     type("txtAmount", QStringLiteral("abc"));
     press(QStringLiteral("DTPicker1"));
     QVERIFY2(focused("txtAmount") && text("txtAmount") == "abc", "a wrong amount is left");
-    type("txtAmount", QStringLiteral("12.345"));
+    retype(widget<QLineEdit>(form.get(), "txtAmount"), QStringLiteral("12.345"));
     press(QStringLiteral("DTPicker1"));
     QCOMPARE(text("txtAmount"), QStringLiteral("12.35")); // rounded on leaving
     press(QStringLiteral("optPayment(1)"));
@@ -135,7 +137,7 @@ void TestAccounts::entryAndEdit()
     QVERIFY(text("txtAmount") == "1500" && checked("optPayment(0)"));
     type("txtAmount", QStringLiteral("1234567.89"));
     ok();
-    QCOMPARE(table(), QStringList({"2|2026-02-01|Fete|300", "7|2026-01-05|Desks|-1234567.89",
+    QCOMPARE(table(), QStringList({"2|2026-02-01|Fete|300.0", "7|2026-01-05|Desks|-1234567.89",
                                    "8|2025-12-01|Gift|12.35"}));
     QCOMPARE(lines(list()),
              QStringList({"5 Jan 2026    Desks = -1234567.89", "1 Feb 2026    Fete = 300",
@@ -184,7 +186,7 @@ void TestAccounts::deleteAsks()
     command(1);
     command(2);
     QVERIFY(!entryShown() && list()->hasFocus());
-    remove(3, QStringLiteral("N"), 0, QStringLiteral("0.00 0.00"));
+    remove(3, QStringLiteral("NY"), 0, QStringLiteral("0.00 0.00"));
     QCOMPARE(program->messages.texts(),
              QStringList({"Cancel Deletion?", "Are you double sure you want to Delete All?"}));
 }

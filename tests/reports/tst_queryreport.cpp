@@ -75,6 +75,8 @@ private:
         });
         press(QStringLiteral("cmdDisplayResult"));
         QVERIFY(driven);
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
 };
 

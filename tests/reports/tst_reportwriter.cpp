@@ -132,10 +132,10 @@ void TestReportWriter::inChromium()
                    p->file(QStringLiteral("Reports/r.htm")),
                    firstHeading(QStringLiteral("Second Term_2026/2027 "), QStringLiteral("Photos")),
                    {"Number", "Picture", "Remarks"}};
-    QSqlQuery rows =
+    QSqlQuery students =
         QueryStatement::whole(QStringLiteral("Student"), QStringLiteral(" ORDER BY [Number]"))
             .run(p->state->db(), r.fields);
-    QCOMPARE(write(r, rows).pages, 3);
+    QCOMPARE(write(r, students).pages, 3);
 
     QProcess browser;
     browser.start(chromium, {"--headless", "--no-sandbox", "--disable-gpu", "--dump-dom",
