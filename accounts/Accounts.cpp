@@ -372,7 +372,7 @@ void Accounts::okClick()
         m_good->setFocus();
         return;
     }
-    qint64 cents = LedgerText::centsOf(Numbers::readNumber(m_amount->text()));
+    qint64 cents = LedgerText::enteredCents(m_amount->text()).value_or(0);
     if (m_bySchool->isChecked())
         cents = -cents;
     LedgerEntry entry{m_mode == AddMode ? 0 : m_editingId, m_date->date(), m_good->text(), cents};
@@ -414,9 +414,9 @@ bool Accounts::eventFilter(QObject *watched, QEvent *event)
         // After the click that gave the focus has placed the caret.
         auto *box = static_cast<QLineEdit *>(watched);
         QTimer::singleShot(0, box, &QLineEdit::selectAll);
-    } else if (event->type() == QEvent::FocusOut && watched == m_amount && amountAcceptable()) {
-        m_amount->setText(
-            LedgerText::plainAmount(LedgerText::centsOf(Numbers::readNumber(m_amount->text()))));
+    } else if (event->type() == QEvent::FocusOut && watched == m_amount) {
+        if (const auto cents = LedgerText::enteredCents(m_amount->text()))
+            m_amount->setText(LedgerText::plainAmount(*cents));
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -38,6 +38,13 @@ bool acceptableAmount(const QString &text)
     return value >= 0 && value < LargestAmount;
 }
 
+std::optional<qint64> enteredCents(const QString &text)
+{
+    if (!acceptableAmount(text))
+        return std::nullopt;
+    return centsOf(Numbers::readNumber(text));
+}
+
 QString plainAmount(qint64 cents)
 {
     return Numbers::numberText(amountOf(cents));

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <utility>
 
 // The ledger's numbers and texts: amounts to the cent, list lines, totals and
@@ -20,6 +21,8 @@ double amountOf(qint64 cents);
 
 // A magnitude for the amount box: one number, not below 0, not too large.
 bool acceptableAmount(const QString &text);
+// An acceptable amount box's text to the cent; nothing for any other text.
+std::optional<qint64> enteredCents(const QString &text);
 
 // Plain decimal text with its sign: "-1500", "25.5".
 QString plainAmount(qint64 cents);

@@ -2,6 +2,7 @@
 #include "TestProgram.h"
 #include "reports/QueryStatement.h"
 
+#include <QFile>
 #include <QTest>
 
 class TestQueryStatement : public QObject
@@ -10,48 +11,24 @@ class TestQueryStatement : public QObject
 private slots:
     void statementValuesAndRows_data();
     void statementValuesAndRows();
+    void fieldLists();
 };
 
 void TestQueryStatement::statementValuesAndRows_data()
 {
-    QTest::addColumn<QString>("table");
-    QTest::addColumn<QString>("marked"); // row:operator:value;...
-    QTest::addColumn<QString>("sorts");
-    QTest::addColumn<QString>("statement"); // empty: not compared
-    QTest::addColumn<QString>("values");    // numbers bound as numbers show as #
-    QTest::addColumn<QString>("rows");      // Numbers in the statement's order
-    auto add = [](const char *name, const char *table, const char *marked, const char *sorts,
-                  const char *statement, const char *values, const char *rows) {
-        QTest::newRow(name) << table << marked << sorts << statement << values << rows;
-    };
-    const char *n = "Number,Number,Number";
-    add("like and a level, three keys", "Student", "1:like:Ad;9:=:Primary1", "Number,Surname,Other_Names",
-        "SELECT * FROM Student WHERE   [Surname]  like ? AND [Class_Level]  = ? ORDER BY "
-        "[Number],[Surname],[Other_Names]", "%Ad%|Primary1", "S001,S002");
-    add("a quote, any letter case, one key", "Student", "1:=:o'brien", n,
-        "SELECT * FROM Student WHERE   [Surname]  = ? ORDER BY [Number]", "o'brien", "S003");
-    add("Number between blanks", "Student", "0:=:  S002  ", n, "", "S002", "S002");
-    add("underscore is plain under =", "Student", "2:=:Ann_Marie", n, "", "Ann_Marie", "S004");
-    add("percent is plain under =", "Student", "3:=:100% Lane", n, "", "100% Lane", "S001");
-    add("like keeps its wildcards", "Student", "2:like:Ann_M", n, "", "%Ann_M%", "S004,S005");
-    add("number row, third key as first", "Student", "13:>=: 5000 ", "Amount_Payable,Number,Amount_Payable",
-        "SELECT * FROM Student WHERE   [Amount_Payable]  >= ? ORDER BY [Amount_Payable],[Number]",
-        "#5000", "S001,S002");
-    add("date row", "Student", "6:<=:2012-03-04", n, "", "2012-03-04", "S001,S002,S004");
-    add("pick lists, last two keys alike", "Student", "4:=:Female;10:=:Blue", "Surname,Sex,Sex",
-        "SELECT * FROM Student WHERE   [Sex]  = ? AND [Class_Arm]  = ? ORDER BY [Surname],[Sex],[Sex]",
-        "Female|Blue", "S001,S003,S005");
-    add("marked empty text row", "Student", "1:=:", n, "", "", "");
-    add("marked empty like row", "Student", "3:like:  ", n, "", "%%", "S001,S002,S003,S004");
-    add("marked empty number row", "Student", "13:>=:", n, "", "#0", "S001,S002,S003,S004");
-    add("whole table, second key as first", "Student", "", "Surname,Surname,Number",
-        "SELECT * FROM Student ORDER BY [Surname],[Number]", "", "S001,S002,S004,S003,S005");
-    add("letter case counts in keys", "Stock", "", "Number,number,NUMBER",
-        "SELECT * FROM Stock ORDER BY [Number],[number],[NUMBER]", "", "K1,K2");
-    add("stock number and price", "Stock", "27:=:k1;22:<=:100", n,
-        "SELECT * FROM Stock WHERE   [Number]  = ? AND [Last_Purchase_Price]  <= ? ORDER BY [Number]",
-        "k1|#100", "K1");
-    add("staff salary and speciality", "Staff", "30:>=:45000;31:like:math", n, "", "#45000|%math%", "T01");
+    for (const char *column : {"table", "marked", "sorts", "statement", "values", "rows"})
+        QTest::addColumn<QString>(column);
+    QFile cases(QStringLiteral(KOLVANE_TEST_DATA "/statements.tsv"));
+    QVERIFY(cases.open(QIODevice::ReadOnly | QIODevice::Text));
+    for (const QString &line :
+         QString::fromUtf8(cases.readAll()).split(u'\n', Qt::SkipEmptyParts)) {
+        const QStringList f = line.split(u'\t');
+        if (!line.startsWith(u'#') && f.size() == 7)
+            QTest::newRow(qPrintable(f.at(0)))
+                << f.at(1) << f.at(2) << f.at(3) << f.at(4) << f.at(5) << f.at(6);
+        else
+            QVERIFY2(line.startsWith(u'#'), qPrintable("not a case: " + line));
+    }
 }
 
 // Each statement runs on the small school: what it finds, in its order, and
@@ -90,6 +67,15 @@ void TestQueryStatement::statementValuesAndRows()
         found << q.value(QStringLiteral("Number")).toString();
     QCOMPARE(found.join(u','), rows);
     QCOMPARE(r.count(p.state->db()), qint64(found.size()));
+}
+
+// Photos and remarks are no sort keys; the remarks are offered only with the password.
+void TestQueryStatement::fieldLists()
+{
+    const QStringList columns{"Number", "Picture", "Surname", "Remarks"};
+    QCOMPARE(QueryStatement::sortFields(columns), (QStringList{"Number", "Surname"}));
+    QCOMPARE(QueryStatement::designerFields(columns, false), columns.mid(0, 3));
+    QCOMPARE(QueryStatement::designerFields(columns, true), columns);
 }
 
 QTEST_GUILESS_MAIN(TestQueryStatement)

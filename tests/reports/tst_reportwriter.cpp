@@ -27,15 +27,6 @@ class TestReportWriter : public QObject
     Q_OBJECT
     std::unique_ptr<TestProgram> p;
 
-    // Every student in number order, through the designer's own statement.
-    Outcome writeStudents(const QString &appPath, const QStringList &fields, const QString &title)
-    {
-        const Report r{appPath, QStringLiteral("Brindlemark College"), p->file(QStringLiteral("Reports/r.htm")),
-                       firstHeading(QStringLiteral("Second Term_2026/2027 "), title), fields};
-        QSqlQuery rows = QueryStatement::whole(QStringLiteral("Student"), QStringLiteral(" ORDER BY [Number]"))
-                             .run(p->state->db(), fields);
-        return write(r, rows);
-    }
     void exec(const QString &sql)
     {
         QSqlQuery q(p->state->db());
@@ -49,31 +40,23 @@ private slots:
         p->prepareState();
     }
     void cleanup() { p.reset(); }
-    void fileName_data();
     void fileName();
     void golden_data();
     void golden();
     void inChromium();
-    void launch_data();
     void launch();
 };
 
-void TestReportWriter::fileName_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("words") << "  Class List " << "class list.htm";
-    QTest::newRow("windows path") << "C:\\Temp\\Fees.HTML" << "fees.html";
-    QTest::newRow("drive only") << "A:Form Two" << "form two.htm";
-    QTest::newRow("climbing out") << "../../etc/passwd" << "passwd.htm";
-    QTest::newRow("blanks only") << "   " << "";
-}
-
+// A typed name as the report's file in the Reports folder; blanks only: none.
 void TestReportWriter::fileName()
 {
-    QFETCH(QString, typed);
-    QFETCH(QString, name);
-    QCOMPARE(ReportWriter::fileName(typed), name);
+    const QList<std::pair<QString, QString>> cases{{"  Class List ", "class list.htm"},
+                                                   {"C:\\Temp\\Fees.HTML", "fees.html"},
+                                                   {"A:Form Two", "form two.htm"},
+                                                   {"../../etc/passwd", "passwd.htm"},
+                                                   {"   ", ""}};
+    for (const auto &[typed, name] : cases)
+        QCOMPARE(ReportWriter::fileName(typed), name);
 }
 
 // Each folder: input.sql, whose "-- key: value" lines say how the report is
@@ -93,26 +76,32 @@ void TestReportWriter::golden()
     QHash<QString, QString> ask;
     QString sql;
     static const QRegularExpression key(QStringLiteral("^-- (\\w+): ?(.*)$"));
-    for (const QString &line : QString::fromUtf8(readAll(folder + QStringLiteral("/input.sql"))).split(u'\n')) {
+    for (const QString &line :
+         QString::fromUtf8(readAll(folder + QStringLiteral("/input.sql"))).split(u'\n')) {
         const QRegularExpressionMatch m = key.match(line);
         m.hasMatch() ? void(ask.insert(m.captured(1), m.captured(2))) : void(sql += line + u'\n');
     }
     exec(sql);
     if (ask.contains(QStringLiteral("photo")))
-        p->writeFile(ask.value(QStringLiteral("photo")), readAll(QStringLiteral(KOLVANE_TEST_DATA "/ann.gif")));
+        p->writeFile(ask.value(QStringLiteral("photo")),
+                     readAll(QStringLiteral(KOLVANE_TEST_DATA "/ann.gif")));
 
     const QString title = ask.value(QStringLiteral("title"));
-    const Report r{p->appPath(), QStringLiteral("Brindlemark College"), p->file(QStringLiteral("Reports/golden.htm")),
+    const Report r{p->appPath(), QStringLiteral("Brindlemark College"),
+                   p->file(QStringLiteral("Reports/golden.htm")),
                    firstHeading(QStringLiteral("Second Term_2026/2027 "), title,
                                 QDate::fromString(ask.value(QStringLiteral("date")), Qt::ISODate)),
                    ask.value(QStringLiteral("fields")).split(u',')};
-    for (int i = 0; i < ask.value(QStringLiteral("generations"), QStringLiteral("1")).toInt(); ++i) {
-        QSqlQuery rows = QueryStatement::whole(QStringLiteral("Student"), QStringLiteral(" ORDER BY [Number]"))
-                             .run(p->state->db(), r.fields);
+    for (int i = 0; i < ask.value(QStringLiteral("generations"), QStringLiteral("1")).toInt();
+         ++i) {
+        QSqlQuery rows =
+            QueryStatement::whole(QStringLiteral("Student"), QStringLiteral(" ORDER BY [Number]"))
+                .run(p->state->db(), r.fields);
         QCOMPARE(write(r, rows).error, QString());
     }
 
-    const QByteArray written = readAll(r.path).replace(QUrl::fromLocalFile(p->appPath()).toEncoded(), "@APP@/");
+    const QByteArray written =
+        readAll(r.path).replace(QUrl::fromLocalFile(p->appPath()).toEncoded(), "@APP@/");
     const QString expected = folder + QStringLiteral("/expected.htm");
     if (qEnvironmentVariableIsSet("KOLVANE_UPDATE_GOLDEN") && !written.isEmpty()) {
         QFile out(expected);
@@ -128,59 +117,51 @@ void TestReportWriter::inChromium()
 {
     const QString chromium = QStandardPaths::findExecutable(QStringLiteral("chromium"));
     QVERIFY2(!chromium.isEmpty(), "scripts/setup installs chromium");
-    exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 11) "
-                        "INSERT INTO Student (Number, Picture) SELECT printf('S%02d', i), 'none.jpg' FROM n"));
-    exec(QStringLiteral("UPDATE Student SET Picture = 'Ann.gif', Remarks = '<script>document.body.remove()</script> & co' "
+    exec(QStringLiteral(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 11) "
+        "INSERT INTO Student (Number, Picture) SELECT printf('S%02d', i), 'none.jpg' FROM n"));
+    exec(QStringLiteral("UPDATE Student SET Picture = 'Ann.gif', Remarks = "
+                        "'<script>document.body.remove()</script> & co' "
                         "WHERE Number = 'S01'"));
     const QString school = p->file(QStringLiteral("St Ann School/"));
     QVERIFY(QDir().mkpath(school + QStringLiteral("Pictures/FrontView")));
     const QString photo = school + QStringLiteral("Pictures/FrontView/ann.gif");
     QVERIFY(QFile::copy(QStringLiteral(KOLVANE_TEST_DATA "/ann.gif"), photo));
-    QCOMPARE(writeStudents(school, {"Number", "Picture", "Remarks"}, QStringLiteral("Photos")).pages, 3);
+    const Report r{school,
+                   QStringLiteral("Brindlemark College"),
+                   p->file(QStringLiteral("Reports/r.htm")),
+                   firstHeading(QStringLiteral("Second Term_2026/2027 "), QStringLiteral("Photos")),
+                   {"Number", "Picture", "Remarks"}};
+    QSqlQuery students =
+        QueryStatement::whole(QStringLiteral("Student"), QStringLiteral(" ORDER BY [Number]"))
+            .run(p->state->db(), r.fields);
+    QCOMPARE(write(r, students).pages, 3);
 
     QProcess browser;
     browser.start(chromium, {"--headless", "--no-sandbox", "--disable-gpu", "--dump-dom",
-                             QUrl::fromLocalFile(p->file(QStringLiteral("Reports/r.htm"))).toString()});
+                             QUrl::fromLocalFile(r.path).toString()});
     QVERIFY(browser.waitForFinished(60000));
     const QString dom = QString::fromUtf8(browser.readAllStandardOutput());
     QList<int> rows;
     for (const QString &table : dom.split(QStringLiteral("<table")).mid(1))
         rows << int(table.section(QStringLiteral("</table>"), 0, 0).count(QStringLiteral("<tr")));
     QCOMPARE(rows, (QList<int>{6, 6, 2}));
-    QVERIFY(dom.contains(QStringLiteral("&lt;script&gt;document.body.remove()&lt;/script&gt; &amp; co")));
+    QVERIFY(dom.contains(
+        QStringLiteral("&lt;script&gt;document.body.remove()&lt;/script&gt; &amp; co")));
     static const QRegularExpression img(QStringLiteral("<img src=\"([^\"]*)\""));
     QCOMPARE(dom.count(img), 1);
     QCOMPARE(QUrl(img.match(dom).captured(1)).toLocalFile(), photo);
 }
 
 // The launcher through the real xdg-mime and xdg-open, in a desktop of its own
-// whose text/html and mailto handler is a test entry running `exec`.
-void TestReportWriter::launch_data()
-{
-    QTest::addColumn<QString>("exec"); // "recorder" writes its argument to a file; empty: no handler
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<QString>("target"); // a page under the temporary folder when it starts with "/"
-    QTest::addColumn<QString>("received");
-    QTest::addColumn<QString>("message");
-    const QString none = QStringLiteral("Could not find a functional Web Browser associated with .htm files");
-    QTest::newRow("report page") << "recorder" << 0 << "/class list.htm" << "/class list.htm" << "";
-    QTest::newRow("mail address") << "recorder" << 1 << "head@school.example" << "mailto:head@school.example" << "";
-    QTest::newRow("no handler") << "" << 0 << "/a.htm" << "" << none;
-    QTest::newRow("handler's program missing") << "/nonexistent/browser" << 0 << "/a.htm" << "" << none;
-    QTest::newRow("browser fails") << "false" << 0 << "/a.htm" << ""
-                                   << "Could not open associated Browser or report page";
-}
-
+// whose text/html and mailto handler is a test entry: none, one whose program
+// is missing, one that fails, then one that records its argument.
 void TestReportWriter::launch()
 {
-    QFETCH(QString, exec);
-    QFETCH(int, kind);
-    QFETCH(QString, target);
-    QFETCH(QString, received);
-    QFETCH(QString, message);
     QTemporaryDir dir;
     const QString root = dir.path();
-    for (const char *v : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID", "BROWSER"})
+    for (const char *v : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
+                          "GNOME_DESKTOP_SESSION_ID", "BROWSER"})
         qunsetenv(v);
     qputenv("DISPLAY", ":99"); // xdg-open looks for handlers only with a display
     for (const char *v : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_DIRS"})
@@ -191,29 +172,37 @@ void TestReportWriter::launch()
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text) == text.size());
     };
-    if (target.startsWith(u'/')) {
-        target.prepend(root);
-        received = received.isEmpty() ? received : root + received;
-        put(target, "\"<HTML></HTML>\"\r\n");
-    }
-    if (exec == QLatin1String("recorder")) {
-        exec = root + QStringLiteral("/recorder");
-        put(exec, "#!/bin/sh\nprintf '%s' \"$1\" > '" + root.toUtf8() + "/got'\n");
-        QFile::setPermissions(exec, QFile::permissions(exec) | QFile::ExeOwner);
-    }
-    if (!exec.isEmpty()) {
-        put(root + QStringLiteral("/XDG_DATA_HOME/applications/t.desktop"),
-            "[Desktop Entry]\nType=Application\nName=T\nExec=" + exec.toUtf8() + " %u\n");
-        put(root + QStringLiteral("/XDG_CONFIG_HOME/mimeapps.list"),
-            "[Default Applications]\ntext/html=t.desktop\nx-scheme-handler/mailto=t.desktop\n");
-    }
-
-    ScriptedMessageBoxes messages;
-    SystemDesktop desktop;
-    OpenReportPage(desktop, messages, kind, target);
-    QCOMPARE(messages.texts(), message.isEmpty() ? QStringList() : QStringList{message});
-    QFile got(root + QStringLiteral("/got"));
-    QCOMPARE(got.open(QIODevice::ReadOnly) ? QString::fromUtf8(got.readAll()) : QString(), received);
+    const QString page = root + QStringLiteral("/class list.htm");
+    put(page, "\"<HTML></HTML>\"\r\n");
+    put(root + QStringLiteral("/recorder"),
+        "#!/bin/sh\nprintf '%s' \"$1\" > '" + root.toUtf8() + "/got'\n");
+    QVERIFY(QFile::setPermissions(root + QStringLiteral("/recorder"),
+                                  QFile::ReadOwner | QFile::ExeOwner));
+    // The messages of opening `target` with `exec` as the handler (none when empty).
+    auto open = [&](const QString &exec, int kind, const QString &target) {
+        if (!exec.isEmpty()) {
+            put(root + QStringLiteral("/XDG_DATA_HOME/applications/t.desktop"),
+                "[Desktop Entry]\nType=Application\nName=T\nExec=" + exec.toUtf8() + " %u\n");
+            put(root + QStringLiteral("/XDG_CONFIG_HOME/mimeapps.list"),
+                "[Default Applications]\ntext/html=t.desktop\nx-scheme-handler/mailto=t.desktop\n");
+        }
+        ScriptedMessageBoxes messages;
+        SystemDesktop desktop;
+        OpenReportPage(desktop, messages, kind, target);
+        return messages.texts().join(u'\n');
+    };
+    const QString none =
+        QStringLiteral("Could not find a functional Web Browser associated with .htm files");
+    QCOMPARE(open(QString(), 0, page), none);
+    QCOMPARE(open(QStringLiteral("/nonexistent/browser"), 0, page), none);
+    QCOMPARE(open(QStringLiteral("false"), 0, page),
+             QStringLiteral("Could not open associated Browser or report page"));
+    const QString got = root + QStringLiteral("/got");
+    QCOMPARE(open(root + QStringLiteral("/recorder"), 0, page), QString());
+    QCOMPARE(readAll(got), page.toUtf8());
+    QCOMPARE(open(root + QStringLiteral("/recorder"), 1, QStringLiteral("head@school.example")),
+             QString());
+    QCOMPARE(readAll(got), QByteArray("mailto:head@school.example"));
 }
 
 QTEST_GUILESS_MAIN(TestReportWriter)
