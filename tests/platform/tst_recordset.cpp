@@ -44,7 +44,7 @@ private:
         QVERIFY(rs.open(db(), "Student"));
     }
 
-    int countInTable(const QString &condition = QStringLiteral("1"))
+    int countInTable(const QString &condition = "1")
     {
         QSqlQuery q(db());
         return q.exec(QStringLiteral("SELECT count(*) FROM Student WHERE ") + condition) && q.next()
@@ -60,7 +60,7 @@ private:
             return QString(rs.bof() ? "BOF" : "") + (rs.bof() && rs.eof() ? "+" : "") +
                    (rs.eof() ? "EOF" : "");
         if (!rs.hasCurrentRow())
-            return rs.value("Surname").isValid() ? QStringLiteral("stale") : QStringLiteral("gap");
+            return rs.value("Surname").isValid() ? "stale" : "gap";
         return rs.value("Number").toString();
     }
 
@@ -81,7 +81,7 @@ void TestRecordset::opensOnlyListedTables()
         QVERIFY2(rs.lastError().isEmpty() == !opened.isEmpty(), qPrintable(name));
         QCOMPARE(rs.columnNames().size(), db().record(opened).count());
     }
-    QVERIFY(db().tables().contains(QStringLiteral("Stock")));
+    QVERIFY(db().tables().contains("Stock"));
 }
 
 // Steps: F, L, N, P the moves; X a find that fails; D delete; E edit and A a
@@ -145,10 +145,7 @@ void TestRecordset::navigation()
         {u'd', [&rs] { return !rs.deleteCurrent() && !rs.lastError().isEmpty(); }},
         {u's', [&rs] { return !rs.setValue("Surname", "Ghost"); }},
         {u'u', [&rs] { return !rs.update(); }},
-        {u'G',
-         [this] {
-             return QSqlQuery(db()).exec(QStringLiteral("DELETE FROM Student WHERE Number = '2'"));
-         }},
+        {u'G', [this] { return QSqlQuery(db()).exec("DELETE FROM Student WHERE Number = '2'"); }},
         {u'W', [&rs, type] { return rs.addNew() && type("5", "Surname of 5") && rs.update(); }},
         {u'A', [&rs, type] { return rs.addNew() && type("4", "Changed"); }},
         {u'E', [type] { return type("4", "Changed"); }}};
@@ -183,8 +180,7 @@ void TestRecordset::keysetInRowidOrder()
     QFETCH(QStringList, tableKeyTag);
     const QString &table = tableKeyTag[0], &key = tableKeyTag[1], &tag = tableKeyTag[2];
     // Rowids with gaps and keys that sort against them; FormerStudent repeats one.
-    const QString last =
-        table == QLatin1String("FormerStudent") ? QStringLiteral("a") : QStringLiteral("k");
+    const QString last = table == "FormerStudent" ? "a" : "k";
     QSqlQuery q(db());
     QVERIFY2(
         q.exec(QStringLiteral("INSERT INTO %1 (rowid, %2, %3) VALUES (7, 'b', '7'), (3, 'z', '3'), "
@@ -232,7 +228,7 @@ void TestRecordset::find()
     QFETCH(QString, found);
     // AX1 comes first in row order, so a pattern match on A_1 would stop there.
     openStudents(rs, {"AX1", "2003/045", "O'Brien-1", "50%off", "A_1", "Z"});
-    QVERIFY(QSqlQuery(db()).exec(QStringLiteral("UPDATE Student SET Other_Names = ''")));
+    QVERIFY(QSqlQuery(db()).exec("UPDATE Student SET Other_Names = ''"));
     rs.moveLast();
     QCOMPARE(rs.find(field, wanted), !found.isEmpty());
     QCOMPARE(where(rs), found.isEmpty() ? QStringLiteral("EOF") : found);
@@ -278,12 +274,12 @@ void TestRecordset::updateFails()
     QVERIFY(rs.setValue("Surname", "Typed"));
     QVERIFY(rs.setValue(field, value));
     if (message.startsWith(QLatin1String("The disk")))
-        QVERIFY(QSqlQuery(db()).exec(QStringLiteral("PRAGMA max_page_count = 1")));
+        QVERIFY(QSqlQuery(db()).exec("PRAGMA max_page_count = 1"));
     QVERIFY(!rs.update());
     QVERIFY2(rs.lastError().contains(message), qPrintable(rs.lastError()));
     QCOMPARE(rs.editMode(), adding ? Recordset::EditMode::Adding : Recordset::EditMode::Editing);
     QCOMPARE(rs.value(field), value);
-    QCOMPARE(rs.value("Surname").toString(), QStringLiteral("Typed"));
+    QCOMPARE(rs.value("Surname"), QVariant("Typed"));
     QCOMPARE(rs.recordCount(), 2);
     QCOMPARE(countInTable(), 2);
     QCOMPARE(countInTable("Surname = 'Typed'"), 0);
@@ -291,7 +287,7 @@ void TestRecordset::updateFails()
     // Money arrives as the text the operator typed; the row is re-read as stored, a
     // null written over a value stored as null.
     const bool renumbered = adding || field == QLatin1String("Number");
-    QVERIFY(rs.setValue(renumbered ? QStringLiteral("Number") : field, renumbered ? "S3" : "20.5"));
+    QVERIFY(rs.setValue(renumbered ? "Number" : field, renumbered ? "S3" : "20.5"));
     QVERIFY(rs.setValue("Other_Names", QVariant()));
     QVERIFY2(rs.update(), qPrintable(rs.lastError()));
     QCOMPARE(rs.editMode(), Recordset::EditMode::None);
