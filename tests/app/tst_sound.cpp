@@ -1,33 +1,14 @@
 #include "TestProgram.h"
+#include "Widgets.h"
 #include "app/KolvaneMain.h"
 #include "app/SdlSoundPlayer.h"
 
 #include <QFile>
 #include <QSet>
 #include <QTemporaryDir>
-#include <csignal>
 #include <QTest>
-
-namespace {
-
-const QString Built = QStringLiteral(KOLVANE_PROGRAM_DIR) + u'/';
-
-// Whether a raw 16-bit output file holds sound rather than silence.
-bool audible(const QString &file)
-{
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = f.readAll();
-    const auto *samples = reinterpret_cast<const qint16 *>(bytes.constData());
-    int loud = 0;
-    for (qsizetype i = 0; i < bytes.size() / 2; ++i)
-        if (qAbs(int(samples[i])) > 500)
-            ++loud;
-    return loud > 1000;
-}
-
-} // namespace
+#include <algorithm>
+#include <csignal>
 
 class TestSound : public QObject
 {
@@ -41,14 +22,17 @@ private slots:
 void TestSound::realPlayerReachesOutput_data()
 {
     QTest::addColumn<QByteArray>("device");
-    QTest::addColumn<QString>("file"); // under the built program folder; .mid plays as music
+    QTest::addColumn<QString>("wave"); // under the built program folder; "" none
+    QTest::addColumn<QString>("piece");
     QTest::addColumn<bool>("heard");
-    QTest::newRow("intro prompt") << QByteArray("disk") << "Sounds/Wav/Intro.Wav" << true;
-    QTest::newRow("midi piece") << QByteArray("disk") << "Sounds/Midi/OdeToJoy.mid" << true;
-    QTest::newRow("missing wave") << QByteArray("disk") << "Sounds/Wav/Gone.Wav" << false;
-    QTest::newRow("missing piece") << QByteArray("disk") << "Sounds/Midi/Gone.mid" << false;
-    QTest::newRow("no device, wave") << QByteArray("none") << "Sounds/Wav/Intro.Wav" << false;
-    QTest::newRow("no device, piece") << QByteArray("none") << "Sounds/Midi/OdeToJoy.mid" << false;
+    QTest::newRow("intro prompt") << QByteArray("disk") << "Sounds/Wav/Intro.Wav"
+                                  << "" << true;
+    QTest::newRow("midi piece") << QByteArray("disk") << ""
+                                << "Sounds/Midi/OdeToJoy.mid" << true;
+    QTest::newRow("missing files") << QByteArray("disk") << "Sounds/Wav/Gone.Wav"
+                                   << "Sounds/Midi/Gone.mid" << false;
+    QTest::newRow("no device") << QByteArray("none") << "Sounds/Wav/Intro.Wav"
+                               << "Sounds/Midi/OdeToJoy.mid" << false;
 }
 
 // Through SDL's disk device the sound reaches the output file, and a piece
@@ -57,7 +41,8 @@ void TestSound::realPlayerReachesOutput_data()
 void TestSound::realPlayerReachesOutput()
 {
     QFETCH(QByteArray, device);
-    QFETCH(QString, file);
+    QFETCH(QString, wave);
+    QFETCH(QString, piece);
     QFETCH(bool, heard);
     QTemporaryDir dir;
     const QString output = dir.filePath(QStringLiteral("out.raw"));
@@ -76,18 +61,23 @@ void TestSound::realPlayerReachesOutput()
             QVERIFY(after.sa_handler == SIG_DFL);
         }
         QCOMPARE(player.isOpen(), device == "disk");
-        if (file.endsWith(QStringLiteral(".mid"))) {
-            player.playMusic(Built + file);
+        if (!wave.isEmpty())
+            player.playWave(KOLVANE_PROGRAM_DIR "/" + wave, SoundPlayer::PromptMode);
+        if (!piece.isEmpty()) {
+            player.playMusic(KOLVANE_PROGRAM_DIR "/" + piece);
             QCOMPARE(player.musicPlaying(), heard);
-        } else {
-            player.playWave(Built + file, SoundPlayer::PromptMode);
         }
         QTest::qWait(900);
         player.stopMusic();
         player.stopWave();
         QVERIFY(!player.musicPlaying());
     }
-    QCOMPARE(audible(output), heard);
+    // Sound rather than silence in the raw 16-bit output.
+    const QByteArray bytes = fileBytes(output);
+    const auto *samples = reinterpret_cast<const qint16 *>(bytes.constData());
+    const auto loud = std::count_if(samples, samples + bytes.size() / 2,
+                                    [](qint16 sample) { return qAbs(int(sample)) > 500; });
+    QCOMPARE(loud > 1000, heard);
 }
 
 // The first piece, then one drawn with the clock as the seed, then on in list order
@@ -103,20 +93,17 @@ void TestSound::pieceOrderFollowsSeed()
         w.abandon();
         for (int i = 0; i < 5; ++i)
             w.PlayNextPiece();
-        QStringList pieces;
-        for (const QString &c : p.sound.calls)
-            if (c.startsWith(QStringLiteral("music ")))
-                pieces << c.mid(6);
-        return pieces;
+        return p.sound.calls.filter(QStringLiteral("music "))
+            .replaceInStrings(QStringLiteral("music "), "/m/");
     };
     QSet<QString> seconds;
     for (int minute = 0; minute < 12; ++minute) {
         const QStringList pieces = order(minute);
         QCOMPARE(pieces.size(), 6);
-        QCOMPARE(pieces.first(), QStringLiteral("a.mid"));
-        const int start = int(files.indexOf(QStringLiteral("/m/") + pieces.at(1)));
+        QCOMPARE(pieces.first(), files.first());
+        const auto start = files.indexOf(pieces.at(1));
         for (int i = 1; i < 6; ++i)
-            QCOMPARE(pieces.at(i), files.at((start + i - 1) % 3).mid(3));
+            QCOMPARE(pieces.at(i), files.at((start + i - 1) % 3));
         QCOMPARE(order(minute), pieces);
         seconds << pieces.at(1);
     }
