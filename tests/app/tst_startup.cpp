@@ -2,6 +2,7 @@
 #include "Widgets.h"
 #include "app/Backups.h"
 #include "app/KolvaneMain.h"
+#include "app/SettingsStore.h"
 #include "app/Startup.h"
 #include "platform/Database.h"
 
@@ -44,10 +45,15 @@ void TestStartup::freshFolderWithoutPicturesAndSounds()
     QVERIFY(!(QFile::permissions(p.file(QStringLiteral("Progs/Kolvane.settings"))) &
               0x0ff)); // group, others
     // Each step of the sequence left its mark.
-    QCOMPARE(p.state->SchoolName,
-             QStringLiteral("Brindlemark  Grammar School")); // blanks around go
+    QCOMPARE(p.state->SchoolName, QStringLiteral("Brindlemark  Grammar School"));
     QCOMPARE(p.state->AppPath, p.appPath()); // given with its slash, it keeps exactly one
     QCOMPARE(QDir::currentPath() + u'/', QFileInfo(p.appPath()).canonicalFilePath() + u'/');
+    // What the store is given it gives back without the blanks around, as the next run reads it.
+    SettingsStore store(SettingsStore::fileIn(p.appPath()), p.messages);
+    QVERIFY(store.WriteSetting(QStringLiteral(" Brindlemark  Grammar  "),
+                               QStringLiteral("SchoolName")));
+    QCOMPARE(store.ReadSetting(QStringLiteral("SchoolName")),
+             QStringLiteral("Brindlemark  Grammar"));
     QCOMPARE(p.state->classes.CurrentTerm, QStringLiteral("Second Term_2026/2027 "));
     QVERIFY(r.mainWindow->isVisible());
     // The splash is gone once the main window shows.
