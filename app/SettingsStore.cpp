@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "app/Password.h"
 #include "platform/KeyValueFile.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Paths.h"
@@ -33,15 +34,8 @@ void SettingsStore::makeOwnerOnly() const
 
 QString SettingsStore::ReadSetting(const QString &record) const
 {
-    QString value = KeyValueFile(m_file).read(keyOf(record));
     // Spaces only, as the office's old store trimmed.
-    qsizetype start = 0;
-    while (start < value.size() && value.at(start) == u' ')
-        ++start;
-    qsizetype end = value.size();
-    while (end > start && value.at(end - 1) == u' ')
-        --end;
-    return value.mid(start, end - start);
+    return TrimSpaces(KeyValueFile(m_file).read(keyOf(record)));
 }
 
 bool SettingsStore::WriteSetting(const QString &value, const QString &record)

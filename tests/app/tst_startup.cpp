@@ -1,6 +1,8 @@
 #include "TestProgram.h"
+#include "Widgets.h"
 #include "app/Backups.h"
 #include "app/KolvaneMain.h"
+#include "app/SettingsStore.h"
 #include "app/Startup.h"
 #include "platform/Database.h"
 
@@ -18,8 +20,7 @@ private slots:
     void freshFolderWithoutPicturesAndSounds();
     void databaseCheck_data();
     void databaseCheck();
-    void backupHistory();
-    void musicList();
+    void backups();
 };
 
 void TestStartup::freshFolderWithoutPicturesAndSounds()
@@ -29,22 +30,30 @@ void TestStartup::freshFolderWithoutPicturesAndSounds()
     p.copyEmptyDatabaseTo(QStringLiteral("Progs/Kolvane.db"));
     // As the README tells an administrator to set the school's name.
     p.writeFile(QStringLiteral("Progs/Kolvane.settings"),
-                "# set by the office\r\nSoftware\\VELMORAN\\KOLVANE100\\SchoolName =  Brindlemark Grammar School  \r\n");
+                "# set by the office\r\nSoftware\\VELMORAN\\KOLVANE100\\SchoolName =  Brindlemark  "
+                "Grammar School  \r\n");
 
     StartupResult r = Main(*p.state, p.appPath());
     QCOMPARE(r.verdict, StartupResult::RunEventLoop);
     for (const char *made : {"Reports", "Backup", "Progs"})
         QVERIFY2(QFileInfo(p.file(QString::fromLatin1(made))).isDir(), made);
-    for (const char *skipped : {"Pictures", "Pictures/FrontView", "Sounds", "Sounds/Wav", "Sounds/Midi"})
+    for (const char *skipped :
+         {"Pictures", "Pictures/FrontView", "Sounds", "Sounds/Wav", "Sounds/Midi"})
         QVERIFY2(!QFileInfo::exists(p.file(QString::fromLatin1(skipped))), skipped);
     QVERIFY(p.waiter.waits.isEmpty() && p.state->MusicFiles.isEmpty());
     // Made by hand with wider rights, it holds the password hash: owner-only now.
     QVERIFY(!(QFile::permissions(p.file(QStringLiteral("Progs/Kolvane.settings"))) &
               0x0ff)); // group, others
     // Each step of the sequence left its mark.
-    QCOMPARE(p.state->SchoolName, QStringLiteral("Brindlemark Grammar School"));
+    QCOMPARE(p.state->SchoolName, QStringLiteral("Brindlemark  Grammar School"));
     QCOMPARE(p.state->AppPath, p.appPath()); // given with its slash, it keeps exactly one
     QCOMPARE(QDir::currentPath() + u'/', QFileInfo(p.appPath()).canonicalFilePath() + u'/');
+    // What the store is given it gives back without the blanks around, as the next run reads it.
+    SettingsStore store(SettingsStore::fileIn(p.appPath()), p.messages);
+    QVERIFY(store.WriteSetting(QStringLiteral(" Brindlemark  Grammar  "),
+                               QStringLiteral("SchoolName")));
+    QCOMPARE(store.ReadSetting(QStringLiteral("SchoolName")),
+             QStringLiteral("Brindlemark  Grammar"));
     QCOMPARE(p.state->classes.CurrentTerm, QStringLiteral("Second Term_2026/2027 "));
     QVERIFY(r.mainWindow->isVisible());
     // The splash is gone once the main window shows.
@@ -56,7 +65,7 @@ void TestStartup::freshFolderWithoutPicturesAndSounds()
 namespace {
 const int Missing = -1, Good = -2, Torn = -3; // file sizes with a meaning of their own
 const char *Kept = "was kept as";
-}
+} // namespace
 
 void TestStartup::databaseCheck_data()
 {
@@ -105,7 +114,11 @@ void TestStartup::databaseCheck()
     }
     if (journal)
         p.writeFile(QStringLiteral("Progs/Kolvane.db-journal"), QByteArray(1024, '\xd9'));
-    const auto size = [](const QString &f) { return QFileInfo::exists(f) ? int(QFileInfo(f).size()) : Missing; };
+    for (const char *f : {"b.rmi", "a.RMI", "notes.txt", "z.MID", "m.mid"})
+        p.writeFile(QStringLiteral("Sounds/Midi/") + QLatin1String(f), "MThd");
+    const auto size = [](const QString &f) {
+        return QFileInfo::exists(f) ? int(QFileInfo(f).size()) : Missing;
+    };
     const int sizeBefore = size(db);
     const bool anotherUser = says.contains(QStringLiteral("may not"));
     if (anotherUser &&
@@ -129,7 +142,8 @@ void TestStartup::databaseCheck()
         QVERIFY(p.messages.texts().first().startsWith(db + QStringLiteral("\r\n")));
         QVERIFY2(p.messages.texts().first().contains(says), qPrintable(p.messages.texts().first()));
         // Music stopped, then the sound; nothing written, nothing deleted.
-        QCOMPARE(p.sound.calls.mid(p.sound.calls.size() - 2), (QStringList{"stop music", "stop wave"}));
+        QCOMPARE(p.sound.calls.mid(p.sound.calls.size() - 2),
+                 (QStringList{"stop music", "stop wave"}));
         QCOMPARE(size(db), sizeBefore);
         QCOMPARE(QDir(p.file(QStringLiteral("Progs"))).entryList({QStringLiteral("*damaged*")}),
                  QStringList());
@@ -137,6 +151,11 @@ void TestStartup::databaseCheck()
     }
     QCOMPARE(r.verdict, StartupResult::RunEventLoop);
     QVERIFY(p.state->db().isOpen());
+    // Pieces ending .mid come before .rmi, each kind in name order; other files are no music.
+    QStringList music;
+    for (const char *f : {"m.mid", "z.MID", "a.RMI", "b.rmi"})
+        music << p.file(QStringLiteral("Sounds/Midi/") + QLatin1String(f));
+    QCOMPARE(p.state->MusicFiles, music);
     QCOMPARE(column(db, QStringLiteral("PRAGMA integrity_check")), QStringList{"ok"});
     QVERIFY(!QFile::permissions(db).testFlag(QFileDevice::ReadOther));
     // A damaged file is never deleted: it stays beside, under a dated name, its journal with it.
@@ -149,11 +168,19 @@ void TestStartup::databaseCheck()
     }
 }
 
-// Eleven exits: the ten newest dated copies remain, the newest as the backup copy.
-void TestStartup::backupHistory()
+// A damaged database replaces nothing. Then eleven exits: the ten newest dated
+// copies remain, the newest as the backup copy, each its owner's alone.
+void TestStartup::backups()
 {
     TestProgram p;
     QString error;
+    p.copyEmptyDatabaseTo(QStringLiteral("Backup/KolvaneBackup.db"));
+    const QByteArray good = fileBytes(p.state->backupFile());
+    p.writeFile(QStringLiteral("Progs/Kolvane.db"), QByteArray(8192, 'x'));
+    QVERIFY(!Backups::write(*p.state, &error));
+    QVERIFY2(error.contains(QStringLiteral("failed its check")), qPrintable(error));
+    QCOMPARE(fileBytes(p.state->backupFile()), good);
+    p.copyEmptyDatabaseTo(QStringLiteral("Progs/Kolvane.db"));
     for (int exit = 1; exit <= 11; ++exit) {
         QVERIFY(column(p.state->databaseFile(),
                        QStringLiteral("INSERT INTO Student (Number) VALUES ('E-%1')").arg(exit))
@@ -170,23 +197,12 @@ void TestStartup::backupHistory()
         QFileInfo(Backups::datedFile(*p.state, p.clock.current.addSecs(-9 * 3600))).fileName());
     const QString count = QStringLiteral("SELECT count(*) FROM Student");
     for (const QString &copy :
-         {p.file(QStringLiteral("Backup/") + dated.last()), p.state->backupFile()})
+         {p.file(QStringLiteral("Backup/") + dated.last()), p.state->backupFile()}) {
         QCOMPARE(column(copy, count), QStringList{"11"});
+        QVERIFY(!(QFile::permissions(copy) & (QFileDevice::ReadGroup | QFileDevice::ReadOther)));
+    }
     QCOMPARE(column(p.file(QStringLiteral("Backup/") + dated.first()), count), QStringList{"2"});
     QCOMPARE(QDir(p.file(QStringLiteral("Backup"))).entryList(QDir::Files).size(), 11);
-}
-
-// Pieces ending .mid come before .rmi, each kind in name order; other files are no music.
-void TestStartup::musicList()
-{
-    TestProgram p;
-    for (const char *f : {"b.rmi", "a.RMI", "notes.txt", "z.MID", "m.mid"})
-        p.writeFile(QStringLiteral("Sounds/Midi/") + QLatin1String(f), "MThd");
-    QCOMPARE(Main(*p.state, p.appPath()).verdict, StartupResult::RunEventLoop);
-    QStringList full;
-    for (const char *e : {"m.mid", "z.MID", "a.RMI", "b.rmi"})
-        full.append(p.file(QStringLiteral("Sounds/Midi/") + QLatin1String(e)));
-    QCOMPARE(p.state->MusicFiles, full);
 }
 
 QTEST_MAIN(TestStartup)
