@@ -54,15 +54,18 @@ protected:
     {
         return widget<T>(form.get(), name);
     }
-    QString shown(const char *name) const
+    // What the boxes show, "|" between them as between their names.
+    QString shown(const QString &names) const
     {
-        if (auto *e = w<QLineEdit>(name))
-            return e->text();
-        if (auto *e = w<QPlainTextEdit>(name))
-            return e->toPlainText();
-        if (auto *c = w<QComboBox>(name))
-            return c->currentText();
-        return QStringLiteral("<no %1>").arg(QLatin1String(name));
+        QStringList all;
+        for (const QString &name : names.split(u'|')) {
+            QWidget *box = w(name.toLatin1().constData());
+            const char *text = qobject_cast<QComboBox *>(box)        ? "currentText"
+                               : qobject_cast<QPlainTextEdit *>(box) ? "plainText"
+                                                                     : "text";
+            all << (box ? box->property(text).toString() : QLatin1String("<no ") + name + u'>');
+        }
+        return all.join(u'|');
     }
     void click(int index)
     {

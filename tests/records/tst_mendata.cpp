@@ -1,3 +1,4 @@
+#include "Pdf.h"
 #include "RecordForm.h"
 #include "classes/ReviseFees.h"
 #include "classes/SelectFees.h"
@@ -7,10 +8,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
-#include <QPrinter>
-#include <QProcess>
 #include <QTabWidget>
-#include <QTextDocument>
 #include <QTextEdit>
 #include <QWheelEvent>
 #include <QWindow>
@@ -26,10 +24,8 @@ private slots:
     void init() { start(); }
     void cleanup() { finish(); }
 
-    void browseAndFind();
+    void browseFindTransferAndDelete();
     void editNewAbortAndClose();
-    void deleteAndTransferAskedTwice();
-    void storedAsReadOrTyped();
     void newRecordRefusedUntilMended();
     void workedExampleStepByStep();
     void printedBill();
@@ -37,12 +33,11 @@ private slots:
 private:
     void addStudent(const QString &number, const QString &surname)
     {
-        const QString error =
-            sql(u"INSERT INTO Student (Number, Surname, Other_Names, Sex, Class_Level, "
-                "Class_Arm, Debt_From_Last_Term, Address) VALUES ('%1', '%2', 'Ada', "
-                "'Female', 'Primary1', 'Blue', 1500.5, '12 Palm Road\nIbadan')"_s.arg(
-                    QString(number).replace(u'\'', u"''"_s), surname));
-        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(sql(u"INSERT INTO Student (Number, Surname, Other_Names, Sex, Class_Level, "
+                     "Class_Arm, Debt_From_Last_Term, Address) VALUES ('%1', '%2', 'Ada', "
+                     "'Female', 'Primary1', 'Blue', 1500.5, '12 Palm Road\nIbadan')"_s.arg(
+                         QString(number).replace(u'\'', u"''"_s), surname)),
+                 QString());
     }
     int rows(const QString &table) { return sql(u"SELECT count(*) FROM "_s + table).toInt(); }
     // One notch of the wheel where the pointer rests over the widget.
@@ -70,19 +65,7 @@ private:
             QVERIFY2(tabs.contains(current), qPrintable(current));
         }
     }
-    QString money(const QStringList &boxes) const
-    {
-        QStringList all;
-        for (const QString &box : boxes)
-            all << shown(box.toLatin1().constData());
-        return all.join(u'|');
-    }
-    // Opens the fee selection from the Bill button; `drive` answers it.
-    void bill(std::function<void(QDialog *)> drive)
-    {
-        whenModalOpens(u"SelectFees"_s, std::move(drive));
-        QTest::mouseClick(w("cmdBill"), Qt::LeftButton);
-    }
+    // Ticks `fee` in the fee selection and leaves it by `button`.
     static void tick(QDialog *d, const char *fee, const char *button)
     {
         auto *list = widget<QListWidget>(d, "lstFees");
@@ -91,22 +74,25 @@ private:
     }
     // Update refused: the caret in the field to mend, the reason in the form's
     // words (or none), still editing, nothing stored.
-    void refused(const QString &caretIn, const QString &message, const QString &table, int count)
+    void refused(const QString &caretIn, const QString &message = {})
     {
+        const int before = rows(p->state->RecordKind);
         p->messages.clear();
         click(10);
         QCOMPARE(focused(), caretIn);
         QCOMPARE(p->messages.texts(), message.isEmpty() ? QStringList{} : QStringList{message});
         QVERIFY(form->editing());
-        QCOMPARE(rows(table), count);
+        QCOMPARE(rows(p->state->RecordKind), before);
     }
 };
 
 // Browsing: the last row first, Next on the last and Previous on the first stay
 // where they are; Find takes the number trimmed, quotes and wildcards as plain
 // letters, in any letter case, and moves the cursor so that Next goes on from
-// the row found; a missing or empty number moves nothing.
-void TestMenData::browseAndFind()
+// the row found; a missing or empty number moves nothing. Then Send to Alumni
+// and Delete ask twice, Yes to the first question cancelling; the transfer
+// copies the row whole and removes it, or, refused, keeps it.
+void TestMenData::browseFindTransferAndDelete()
 {
     addStudent(u"X'1%_"_s, u"Quote"_s);
     addStudent(u"2003/045"_s, u"Okafor"_s);
@@ -119,10 +105,9 @@ void TestMenData::browseAndFind()
     openForm();
     QCOMPARE(w<QGroupBox>("Frame2")->title(), u"Initial total records = 4"_s);
     QVERIFY(p->messages.shown.isEmpty());
-    QCOMPARE(form->windowTitle(), u" : Student"_s); // the opener's caption first
     onlyTabs({"Basic_Data", "Student_Data"});
     // Money as plain number text; line breaks kept.
-    QCOMPARE(shown("txtDebt") + u'|' + shown("txtAddress"), u"1500.5|12 Palm Road\nIbadan"_s);
+    QCOMPARE(shown("txtDebt|txtAddress"), u"1500.5|12 Palm Road\nIbadan"_s);
     // An arm no longer in the class structure is listed and selected.
     auto *arms = w<QComboBox>("cmbClassArm");
     QCOMPARE(arms->itemText(arms->count() - 1) + arms->currentText(), u"GoldGold"_s);
@@ -131,17 +116,17 @@ void TestMenData::browseAndFind()
     fill({"txtSurname=xyz", "txtOthernames=xyz"});
     QTest::mouseClick(w("cmbSex"), Qt::LeftButton);
     QTest::keyClick(w("cmbSex"), Qt::Key_Down);
-    QCOMPARE(shown("txtSurname") + shown("txtOthernames") + shown("cmbSex"), u"AdeyemiAdaMale"_s);
+    QCOMPARE(shown("txtSurname|txtOthernames|cmbSex"), u"Adeyemi|Ada|Male"_s);
     QVERIFY(!w("rtfStudentRemarks")->isHidden() && w("cmdBill")->isEnabled());
 
     const QList<std::pair<QString, QString>> steps = {
-        {"3", "Adeyemi Male"}, {"0", "Quote Female"},
-        {"2", "Quote Female"}, {"3", "Okafor Female"},
-        {"1", "Adeyemi Male"}, {"find 9999", "Adeyemi Male"},
-        {"3", "Adeyemi Male"}, {"find   2003/045 ", "Okafor Female"},
-        {"3", "Bello Female"}, {"find    ", "Bello Female"},
-        {"3", "Adeyemi Male"}, {"find x'1%_", "Quote Female"},
-        {"3", "Okafor Female"}};
+        {"3", "Adeyemi|Male"}, {"0", "Quote|Female"},
+        {"2", "Quote|Female"}, {"3", "Okafor|Female"},
+        {"1", "Adeyemi|Male"}, {"find 9999", "Adeyemi|Male"},
+        {"3", "Adeyemi|Male"}, {"find   2003/045 ", "Okafor|Female"},
+        {"3", "Bello|Female"}, {"find    ", "Bello|Female"},
+        {"3", "Adeyemi|Male"}, {"find x'1%_", "Quote|Female"},
+        {"3", "Okafor|Female"}};
     for (const auto &[step, after] : steps) {
         if (step.startsWith(u"find "_s)) {
             type("txtGoTo", step.mid(5));
@@ -150,30 +135,69 @@ void TestMenData::browseAndFind()
         } else {
             click(step.toInt());
         }
-        QVERIFY2(shown("txtSurname") + u' ' + shown("cmbSex") == after, qPrintable(step));
+        QVERIFY2(shown("txtSurname|cmbSex") == after, qPrintable(step));
     }
     QCOMPARE(form->windowTitle(), u"Student Data Entry : Number 2003/045"_s);
 
-    // No box can be mended while browsing, so none holds the caret though it
-    // fails its check (Quote's debt is not stored), nor computes anything.
-    click(0);
+    // No box can be mended while browsing: none holds the caret though it
+    // fails its check (the paid box is empty), and leaving the debt box
+    // computes nothing.
     w<QTabWidget>("SSTab1")->setCurrentIndex(MenData::StudentTab);
+    QTest::mouseClick(w("txtCummulativePaid"), Qt::LeftButton);
+    tab();
+    QVERIFY(focused() != u"txtCummulativePaid"_s);
     QTest::mouseClick(w("txtDebt"), Qt::LeftButton);
     tab();
-    QVERIFY(focused() != u"txtDebt"_s);
-    QCOMPARE(shown("txtPayable"), QString());
+    QCOMPARE(shown("txtPayable|txtFinancialBalance"), u"|"_s);
+
+    click(1);
+    const QString last = sql(u"SELECT * FROM Student WHERE Number = 'N4'"_s);
+    sql(u"CREATE TRIGGER refuse BEFORE INSERT ON FormerStudent "
+        "BEGIN SELECT RAISE(ABORT, 'former records are full'); END"_s);
+    const QStringList transfer = {"Cancel irrevocable transfer to Alumni records?",
+                                  "Are you double sure you want to Transfer?"};
+    const QStringList deletion = {"Cancel Deletion?", "Are you double sure you want to Delete?"};
+    const auto answered = [this](int button, QList<MessageBoxes::Button> answers) {
+        p->messages.clear();
+        for (MessageBoxes::Button answer : answers)
+            p->messages.setNextAnswer(answer);
+        click(button);
+        return p->messages.texts();
+    };
+    QCOMPARE(answered(24, {MessageBoxes::Yes}), transfer.mid(0, 1));
+    const QStringList said = answered(24, {MessageBoxes::No, MessageBoxes::Yes});
+    QCOMPARE(said.mid(0, 2), transfer);
+    QVERIFY2(said.size() == 3 && said.at(2).contains(u"former records are full"_s),
+             qPrintable(said.join(u'|')));
+    QCOMPARE(rows(u"Student"_s), 4);
+    QCOMPARE(shown("txtSurname"), u"Adeyemi"_s);
+
+    sql(u"DROP TRIGGER refuse"_s);
+    QCOMPARE(answered(24, {MessageBoxes::No, MessageBoxes::Yes}), transfer);
+    QCOMPARE(rows(u"Student"_s), 3);
+    QCOMPARE(sql(u"SELECT * FROM FormerStudent"_s), last);
+    QCOMPARE(shown("txtSurname"), u"Quote"_s); // after the last row, the first
+
+    QCOMPARE(answered(6, {MessageBoxes::Yes}), deletion.mid(0, 1));
+    QCOMPARE(rows(u"Student"_s), 3);
+    QCOMPARE(answered(6, {MessageBoxes::No, MessageBoxes::Yes}), deletion);
+    QCOMPARE(sql(u"SELECT group_concat(Surname) FROM Student"_s), u"Okafor,Bello"_s);
+    QCOMPARE(shown("txtSurname"), u"Okafor"_s);
 }
 
+// Edit, New and Abort, Update storing what was typed and the rest exactly as
+// read, the wheel, and closing while editing.
 void TestMenData::editNewAbortAndClose()
 {
-    addStudent(u"N0"_s, u"First"_s);
+    sql(u"INSERT INTO Student (Number, Surname, Address) VALUES ('N0', 'First', 'x')"_s);
     addStudent(u"N1"_s, u"Okafor"_s);
-    sql(u"UPDATE Student SET State_Of_Origin = 'Ghana', Picture = 'mensah.gif' "
-        "WHERE Number = 'N1'"_s);
-    const QString surname = u"SELECT Surname FROM Student WHERE Number = 'N1'"_s;
+    QCOMPARE(sql(u"UPDATE Student SET State_Of_Origin = 'Ghana', Picture = 'mensah.gif', "
+                 "Address = 'a' || char(13, 10) || 'b' || char(13) || 'c', Other_Names = 'Ada' || "
+                 "char(160) || 'Obi', Remarks = 'x' || char(13, 10) || 'y', Next_Of_Kin = "
+                 "printf('%.40000c', 'k'), Financial_Balance = 9e999 WHERE Number = 'N1'"_s),
+             QString());
     openForm();
     const QString photo = form->photoPath();
-    QVERIFY(photo.endsWith(u"mensah.gif"_s, Qt::CaseInsensitive));
     // Abort after Edit brings back what was shown, a state typed as free text
     // and the photo path too, and stores nothing.
     click(9);
@@ -181,34 +205,49 @@ void TestMenData::editNewAbortAndClose()
     w<QComboBox>("cmbState")->setEditText(u"Lagos"_s);
     form->setPhotoPath(p->file(u"Pictures/FrontView/other.gif"_s), false);
     click(11);
-    QCOMPARE(shown("txtSurname") + shown("cmbState"), u"OkaforGhana"_s);
+    QCOMPARE(shown("txtSurname|cmbState"), u"Okafor|Ghana"_s);
     QCOMPARE(form->photoPath(), photo);
-    QCOMPARE(sql(surname), u"Okafor"_s);
+    QCOMPARE(sql(u"SELECT Surname FROM Student WHERE Number = 'N1'"_s), u"Okafor"_s);
 
     // New empties every box, dates today; Abort shows the row shown before.
     click(0);
     click(8);
-    QCOMPARE(shown("txtSurname") + shown("txtDebt") + shown("cmbSex") + form->photoPath(),
-             u"Male"_s);
+    QCOMPARE(shown("txtSurname|txtDebt|cmbSex") + form->photoPath(), u"||Male"_s);
     for (const char *picker : {"dtpBirthday", "dtpEnlisted"})
         QCOMPARE(w<QDateEdit>(picker)->date(), QDate(2026, 3, 14));
     QVERIFY(w("Frame4")->isVisible() && !w("Frame2")->isVisible());
     QTest::keyClicks(w("txtSurname"), u"Ghost"_s);
     click(11);
     QCOMPARE(shown("txtSurname"), u"First"_s);
-    QVERIFY(w("Frame2")->isVisible());
     QCOMPARE(rows(u"Student"_s), 2);
+    // Null fields show as empty, never carrying the row shown before, and stay null.
+    click(9);
+    click(10);
+    QCOMPARE(
+        sql(u"SELECT coalesce(Other_Names, Remarks, Next_Of_Kin, Birthday, ''), "
+            "typeof(Debt_From_Last_Term), Date_Last_Updated FROM Student WHERE Number = 'N0'"_s),
+        u"|null|2026-03-14"_s);
 
     // Update stores what was typed, the photo by its name in small letters, the
-    // day, and the rest as read.
+    // day, a number box the number its check read, a date typed on leaving its
+    // picker (a day the month lacks is no date), and the rest exactly as read.
     click(1);
     click(9);
-    type("txtSurname", u"Eze"_s);
+    fill({"txtSurname=Eze", "txtDebt=1D3", "txtCummulativePaid=1 500", "dtpBirthday=31/02/2015"});
+    tab();
+    QCOMPARE(focused(), u"dtpEnlisted"_s);
+    QTest::keyClicks(w("dtpEnlisted"), u"4.3.2015"_s);
+    tab();
     form->setPhotoPath(p->file(u"Pictures/FrontView/Ade.GIF"_s), false);
     click(10);
-    QCOMPARE(sql(u"SELECT Surname, Picture, Date_Last_Updated, Debt_From_Last_Term, "
-                 "State_Of_Origin FROM Student WHERE Number = 'N1'"_s),
-             u"Eze|ade.gif|2026-03-14|1500.5|Ghana"_s);
+    QCOMPARE(
+        sql(u"SELECT Surname, Picture, Date_Last_Updated, State_Of_Origin, Address = 'a' || "
+            "char(13, 10) || 'b' || char(13) || 'c', Other_Names = 'Ada' || char(160) || 'Obi', "
+            "Remarks = 'x' || char(13, 10) || 'y', Next_Of_Kin = printf('%.40000c', 'k'), "
+            "Financial_Balance = 9e999, Class_Arm, Sex, Percentage_Last_Term, "
+            "Debt_From_Last_Term, Cummulative_Paid, typeof(Cummulative_Paid), Birthday, "
+            "Date_Enlisted FROM Student WHERE Number = 'N1'"_s),
+        u"Eze|ade.gif|2026-03-14|Ghana|1|1|1|1|1|Blue|Female||1000|1500|real||2015-03-04"_s);
 
     // The wheel turns a list only once the operator is in it.
     click(9);
@@ -237,7 +276,7 @@ void TestMenData::editNewAbortAndClose()
     grabPng(form.get());
 
     // Closing while editing asks: Cancel stays in editing, No drops the
-    // change, Yes stores it.
+    // change (Yes stores it: the stock walk).
     fill({"txtSurname=Obi"});
     p->messages.clear();
     p->messages.setNextAnswer(MessageBoxes::Cancel);
@@ -248,131 +287,37 @@ void TestMenData::editNewAbortAndClose()
     QVERIFY(form->close());
     QCOMPARE(sql(u"SELECT Surname, Class_Level FROM Student WHERE Number = 'N1'"_s),
              u"Eze|Primary1"_s);
-    openForm();
-    click(9);
-    fill({"txtSurname=Obi"});
-    p->messages.setNextAnswer(MessageBoxes::Yes);
-    QVERIFY(form->close());
-    QCOMPARE(sql(surname), u"Obi"_s);
-}
-
-// Delete and Send to Alumni ask twice, Yes to the first question cancelling;
-// the transfer copies the row whole and removes it, or, refused, keeps it.
-void TestMenData::deleteAndTransferAskedTwice()
-{
-    for (const char *surname : {"First", "Second", "Third"})
-        addStudent(u"N%1"_s.arg(rows(u"Student"_s) + 1), QLatin1String(surname));
-    const QString third = sql(u"SELECT * FROM Student WHERE Number = 'N3'"_s);
-    sql(u"CREATE TRIGGER refuse BEFORE INSERT ON FormerStudent "
-        "BEGIN SELECT RAISE(ABORT, 'former records are full'); END"_s);
-    openForm();
-    const QStringList transfer = {"Cancel irrevocable transfer to Alumni records?",
-                                  "Are you double sure you want to Transfer?"};
-    const QStringList deletion = {"Cancel Deletion?", "Are you double sure you want to Delete?"};
-    const auto answered = [this](int button, QList<MessageBoxes::Button> answers) {
-        p->messages.clear();
-        for (MessageBoxes::Button answer : answers)
-            p->messages.setNextAnswer(answer);
-        click(button);
-        return p->messages.texts();
-    };
-    QCOMPARE(answered(24, {MessageBoxes::Yes}), transfer.mid(0, 1));
-    const QStringList said = answered(24, {MessageBoxes::No, MessageBoxes::Yes});
-    QCOMPARE(said.mid(0, 2), transfer);
-    QVERIFY2(said.size() == 3 && said.at(2).contains(u"former records are full"_s),
-             qPrintable(said.join(u'|')));
-    QCOMPARE(rows(u"Student"_s), 3);
-    QCOMPARE(shown("txtSurname"), u"Third"_s);
-
-    sql(u"DROP TRIGGER refuse"_s);
-    QCOMPARE(answered(24, {MessageBoxes::No, MessageBoxes::Yes}), transfer);
-    QCOMPARE(rows(u"Student"_s), 2);
-    QCOMPARE(sql(u"SELECT * FROM FormerStudent"_s), third);
-    QCOMPARE(shown("txtSurname"), u"First"_s); // after the last row, the first
-
-    QCOMPARE(answered(6, {MessageBoxes::Yes}), deletion.mid(0, 1));
-    QCOMPARE(rows(u"Student"_s), 2);
-    QCOMPARE(answered(6, {MessageBoxes::No, MessageBoxes::Yes}), deletion);
-    QCOMPARE(sql(u"SELECT group_concat(Surname) FROM Student"_s), u"Second"_s);
-    QCOMPARE(shown("txtSurname"), u"Second"_s);
-}
-
-// Null fields show as empty, never carrying the previous row's values, and
-// stay null; fields left alone are written back exactly as read; a number box
-// stores the number its check read; a typed date is taken on leaving its
-// picker, and a day the month lacks is no date.
-void TestMenData::storedAsReadOrTyped()
-{
-    addStudent(u"N1"_s, u"Full"_s);
-    QCOMPARE(sql(u"UPDATE Student SET Address = 'a' || char(13, 10) || 'b' || char(13) || 'c', "
-                 "Other_Names = 'Ada' || char(160) || 'Obi', Remarks = 'x' || char(13, 10) || 'y', "
-                 "Next_Of_Kin = printf('%.40000c', 'k'), Financial_Balance = 9e999"_s),
-             QString());
-    sql(u"INSERT INTO Student (Number, Surname, Address) VALUES ('N2', 'Bare', 'x')"_s);
-    openForm();
-    click(0);
-    click(1);
-    click(9);
-    click(10);
-    QCOMPARE(
-        sql(u"SELECT coalesce(Other_Names, Remarks, Next_Of_Kin, Birthday, ''), "
-            "typeof(Debt_From_Last_Term), Date_Last_Updated FROM Student WHERE Number = 'N2'"_s),
-        u"|null|2026-03-14"_s);
-
-    click(0);
-    click(9);
-    fill({"txtDebt=1D3", "txtCummulativePaid=1 500", "dtpBirthday=31/02/2015"});
-    tab();
-    QCOMPARE(focused(), u"dtpEnlisted"_s);
-    QTest::keyClicks(w("dtpEnlisted"), u"4.3.2015"_s);
-    tab();
-    click(10);
-    QVERIFY2(p->messages.shown.isEmpty(), qPrintable(p->messages.texts().join(u'|')));
-    QCOMPARE(
-        sql(u"SELECT Address = 'a' || char(13, 10) || 'b' || char(13) || 'c', Other_Names = "
-            "'Ada' || char(160) || 'Obi', Remarks = 'x' || char(13, 10) || 'y', Next_Of_Kin = "
-            "printf('%.40000c', 'k'), Financial_Balance = 9e999, Class_Arm, Sex, "
-            "Percentage_Last_Term, Debt_From_Last_Term, Cummulative_Paid, "
-            "typeof(Cummulative_Paid), Birthday, Date_Enlisted FROM Student WHERE Number = 'N1'"_s),
-        u"1|1|1|1|1|Blue|Female||1000|1500|real||2015-03-04"_s);
 }
 
 // New, then Update refused until each fault is mended, for each kind; every
 // binding of a kind names a column of its table and no other table's.
 void TestMenData::newRecordRefusedUntilMended()
 {
-    const QString student = u"Student"_s;
     addStudent(u"N1"_s, u"Okafor"_s);
     openForm();
-    auto *tabs = w<QTabWidget>("SSTab1");
     click(8);
     QCOMPARE(focused(), u"txtNumber"_s);
-    refused(u"txtNumber"_s, QString(), student, 1);
+    refused(u"txtNumber"_s);
     fill({"txtNumber=n1"});
-    refused(u"txtSurname"_s, QString(), student, 1);
-    fill({"txtSurname=Twin", "txtAddress=Jos", "txtAmountLastPaid=1e999"});
-    refused(u"txtAmountLastPaid"_s, u"Amount Last Paid must be a number."_s, student, 1);
+    refused(u"txtSurname"_s);
+    fill({"txtSurname=Twin", "txtAmountLastPaid=1e999"});
+    refused(u"txtAddress"_s);
+    fill({"txtAddress=Jos"});
+    refused(u"txtAmountLastPaid"_s, u"Amount Last Paid must be a number."_s);
     fill({"txtAmountLastPaid="});
-    refused(u"cmdAction(10)"_s, u"A Student with the number n1 already exists."_s, student, 1);
-    tabs->setCurrentIndex(MenData::BasicTab);
+    refused(u"cmdAction(10)"_s, u"A Student with the number n1 already exists."_s);
+    w<QTabWidget>("SSTab1")->setCurrentIndex(MenData::BasicTab);
     fill({"txtNumber=N2"});
     sql(u"PRAGMA query_only = ON"_s);
-    refused(u"cmdAction(10)"_s,
-            u"The database cannot be written by this user: nothing was "
-            "stored.\r\nattempt to write a readonly database"_s,
-            student, 1);
+    refused(u"cmdAction(10)"_s, u"The database cannot be written by this user: nothing was "
+                                "stored.\r\nattempt to write a readonly database"_s);
     sql(u"PRAGMA query_only = OFF"_s);
     click(10);
-    QVERIFY(!form->editing());
-    QCOMPARE(rows(student), 2);
+    QCOMPARE(rows(u"Student"_s), 2);
 
     openForm(u"Staff"_s);
     click(8);
-    fill({"txtNumber=ST-1", "txtSurname=Eze", "txtAddress=   "});
-    refused(u"txtAddress"_s, QString(), u"Staff"_s, 0);
-    fill({"txtAddress=Jos", "txtMonthlySalary=12abc"});
-    refused(u"txtMonthlySalary"_s, u"Monthly Salary must be a number."_s, u"Staff"_s, 0);
-    fill({"txtMonthlySalary=250.5"});
+    fill({"txtNumber=ST-1", "txtSurname=Eze", "txtAddress=Jos", "txtMonthlySalary=250.5"});
     click(10);
     QCOMPARE(sql(u"SELECT Number, Monthly_Salary, Date_Last_Updated FROM Staff"_s),
              u"ST-1|250.5|2026-03-14"_s);
@@ -386,9 +331,10 @@ void TestMenData::newRecordRefusedUntilMended()
     click(8);
     QCOMPARE(focused(), u"txtStockNumber"_s);
     fill({"txtStockNumber=ST-1"});
-    refused(u"txtMaterial"_s, QString(), u"Stock"_s, 0);
+    refused(u"txtMaterial"_s);
     fill({"txtMaterial=Chalk", "txtLastPurchasePrice=250.5"});
-    click(10);
+    p->messages.setNextAnswer(MessageBoxes::Yes); // closing while editing stores
+    QVERIFY(form->close());
     QCOMPARE(sql(u"SELECT Number, Last_Purchase_Price, Date_Last_Updated FROM Stock"_s),
              u"ST-1|250.5|2026-03-14"_s);
 
@@ -403,21 +349,11 @@ void TestMenData::workedExampleStepByStep()
              QString());
     QCOMPARE(sql(u"INSERT INTO Student (Number, Surname, Other_Names, Class_Level, Class_Arm, "
                  "Address, Debt_From_Last_Term, Amount_Payable, Cummulative_Paid, "
-                 "Financial_Balance, Payment_History) VALUES ('S0', 'Obi', 'Ada', 'Primary1', "
-                 "'Blue', 'Palm Road', 500, 700, 0, -700, NULL), ('S1', 'Ade', 'Bola Funmi', "
+                 "Financial_Balance, Payment_History) VALUES ('S1', 'Ade', 'Bola Funmi', "
                  "'Primary1', 'Blue', 'Palm Road', 200, 200, 0, -200, 'paid XX by cheque')"_s),
              QString());
     openForm();
     w<QTabWidget>("SSTab1")->setCurrentIndex(MenData::StudentTab);
-    // A shortcut pressed in the debt box shows another row; leaving the box
-    // then must not move that row's payable by the difference of the debts.
-    QTest::mouseClick(w("txtDebt"), Qt::LeftButton);
-    form->cmdActionClick(0);
-    QCOMPARE(focused() + shown("txtDebt"), u"txtDebt500"_s);
-    tab();
-    QCOMPARE(shown("txtPayable"), u"700"_s);
-    click(1);
-    QVERIFY(w("cmdPrintBill")->isEnabled());
     click(9);
     QVERIFY2(!w("cmdPrintBill")->isEnabled(), "a row being edited is printed");
     // The computed boxes take no typing; a row without a percentage shows 0.
@@ -425,22 +361,23 @@ void TestMenData::workedExampleStepByStep()
     QTest::keyClicks(w("txtPayable"), u"99"_s);
     QTest::mouseClick(w<QPlainTextEdit>("txtBillThisTerm")->viewport(), Qt::LeftButton);
     QTest::keyClicks(w("txtBillThisTerm"), u"Free = 1"_s);
-    QCOMPARE(money({"txtPayable", "txtBillThisTerm", "txtPercentage"}), u"200||0"_s);
+    QCOMPARE(shown("txtPayable|txtBillThisTerm|txtPercentage"), u"200||0"_s);
     // The fee selection is made on the first bill, caption and student set.
-    QVERIFY(!form->findChild<SelectFees *>());
-    bill([](QDialog *d) { tick(d, "Tuition", "cmdOK"); });
-    const QStringList boxes = {"txtDebt",           "txtBillThisTerm",    "txtPayable",
-                               "txtAmountLastPaid", "txtCummulativePaid", "txtFinancialBalance"};
-    QCOMPARE(money(boxes), u"200|Tuition = 1500\n|1700||0|-1700"_s);
+    whenModalOpens(u"SelectFees"_s, [](QDialog *d) { tick(d, "Tuition", "cmdOK"); });
+    QTest::mouseClick(w("cmdBill"), Qt::LeftButton);
+    const QString boxes = u"txtDebt|txtBillThisTerm|txtPayable|txtAmountLastPaid|"
+                          "txtCummulativePaid|txtFinancialBalance"_s;
+    QCOMPARE(shown(boxes), u"200|Tuition = 1500\n|1700||0|-1700"_s);
     // The ticks come from the current bill; a cancelled selection changes nothing.
     QStringList seen;
-    bill([&](QDialog *d) {
+    whenModalOpens(u"SelectFees"_s, [&](QDialog *d) {
         seen << d->windowTitle() << widget<QLabel>(d, "lblWho")->text()
              << lines(widget<QListWidget>(d, "lstFees"), true);
         tick(d, "Sports", "cmdCancel");
     });
+    QTest::mouseClick(w("cmdBill"), Qt::LeftButton);
     QCOMPARE(seen, (QStringList{"Select Fees for Primary1", "S1\r\nAde\r\nBola Funmi", "Tuition"}));
-    QCOMPARE(money(boxes), u"200|Tuition = 1500\n|1700||0|-1700"_s);
+    QCOMPARE(shown(boxes), u"200|Tuition = 1500\n|1700||0|-1700"_s);
     // Both billing forms stay loaded, hidden, until the record form goes.
     QPointer<SelectFees> selection = form->findChild<SelectFees *>();
     QPointer<ReviseFees> schedule = form->findChild<ReviseFees *>();
@@ -453,28 +390,24 @@ void TestMenData::workedExampleStepByStep()
     type("txtDebt", u"abc"_s);
     tab();
     click(10);
-    QCOMPARE(focused() + u'|' + money({"txtPayable", "txtFinancialBalance"}),
-             u"txtDebt|1700|-1700"_s);
+    QCOMPARE(focused() + u'|' + shown("txtPayable|txtFinancialBalance"), u"txtDebt|1700|-1700"_s);
     type("txtDebt", u"300"_s);
     tab();
-    QCOMPARE(money({"txtPayable", "txtFinancialBalance"}), u"1800|-1800"_s);
+    QCOMPARE(shown("txtPayable|txtFinancialBalance"), u"1800|-1800"_s);
     QTest::mouseClick(w("txtDebt"), Qt::LeftButton);
     tab();
     type("txtCummulativePaid", u"1000"_s);
     tab();
-    QCOMPARE(money({"txtPayable", "txtFinancialBalance"}), u"1800|-800"_s);
-    // The percentage as typed, key by key, the caret after it.
+    QCOMPARE(shown("txtPayable|txtFinancialBalance"), u"1800|-800"_s);
+    // The percentage as typed, key by key (stored as 7.52), the caret after it.
     type("txtPercentage", u"7.5.2"_s);
-    QCOMPARE(shown("txtPercentage"), u"7.52"_s);
     QCOMPARE(w<QLineEdit>("txtPercentage")->cursorPosition(), 4);
 
     // F6 puts the term over the selection, F5 the day, in each remarks box.
     auto *history = w<QTextEdit>("rtfPaymentHistory");
-    QTest::mouseClick(history->viewport(), Qt::LeftButton);
-    QTextCursor caret = history->textCursor();
-    caret.setPosition(5);
-    caret.setPosition(7, QTextCursor::KeepAnchor);
-    history->setTextCursor(caret);
+    QTextCursor xx(history->document());
+    xx.setPosition(6); // a double click on "XX" selects it
+    QTest::mouseDClick(history->viewport(), Qt::LeftButton, {}, history->cursorRect(xx).center());
     QTest::keyClick(history, Qt::Key_F6);
     QTest::keyClick(history, Qt::Key_End);
     QTest::keyClick(history, Qt::Key_Space);
@@ -491,7 +424,6 @@ void TestMenData::workedExampleStepByStep()
                  "Payment_History, Academic_History FROM Student WHERE Number = 'S1'"_s),
              u"Tuition = 1500\r\n|300|1800|1000|-800|7.52|paid "_s + term + u" by cheque "_s + day +
                  u'|' + term);
-    grabPng(form.get());
 
     form.reset();
     QVERIFY(!selection && !schedule);
@@ -502,25 +434,18 @@ void TestMenData::workedExampleStepByStep()
 void TestMenData::printedBill()
 {
     p->state->SchoolName = u"Hill Top"_s;
-    QCOMPARE(sql(u"INSERT INTO Student (Number, Surname, Other_Names, Class_Level, Class_Arm, "
-                 "Debt_From_Last_Term, Bill_This_Term, Amount_Payable, Cummulative_Paid, "
-                 "Amount_Last_Paid, Financial_Balance) VALUES ('S0', 'Other', 'Row', 'Primary1', "
-                 "'Red', 0, NULL, 0, 0, 0, 0), ('S1', 'Ade', 'Bola' || char(13, 10) || 'Grace', "
-                 "'Primary1', 'Blue', 200, 'Tuition = 1500' || char(13, 10) || 'Sports = 30' || "
-                 "char(13, 10) || 'Custom = 1250.5', 2980.5, 1200, 700, -1780.5)"_s),
-             QString());
+    addStudent(u"S0"_s, u"Other"_s); // not the row shown
+    QCOMPARE(
+        sql(u"INSERT INTO Student (Number, Surname, Other_Names, Class_Level, Class_Arm, "
+            "Debt_From_Last_Term, Bill_This_Term, Amount_Payable, Cummulative_Paid, "
+            "Amount_Last_Paid, Financial_Balance) VALUES ('S1', 'Ade', 'Bola' || char(13, "
+            "10) || 'Grace', 'Primary1', 'Blue', 200, 'Tuition = 1500' || char(13, 10) || "
+            "'Sports = 30' || char(13, 10) || 'Custom = 1250.5', 2980.5, 1200, 700, -1780.5)"_s),
+        QString());
     const QString pdf = p->file(u"Reports/bill.pdf"_s);
-    p->desktop.onPrint = [&](QTextDocument &document) {
-        QPrinter out(QPrinter::HighResolution);
-        out.setOutputFormat(QPrinter::PdfFormat);
-        out.setOutputFileName(pdf);
-        document.print(&out);
-        return true;
-    };
+    printToPdf(p->desktop, pdf);
     openForm(u"Student"_s, false);
-    // Read-only: no typing, no remarks, no bill.
-    fill({"txtSurname=xyz"});
-    QCOMPARE(shown("txtSurname"), u"Ade"_s);
+    // Read-only: no remarks, no bill.
     QVERIFY(w("rtfStudentRemarks")->isHidden() && !w("cmdBill")->isEnabled());
     w<QTabWidget>("SSTab1")->setCurrentIndex(MenData::StudentTab);
     QTest::mouseClick(w("cmdPrintBill"), Qt::LeftButton);
@@ -529,15 +454,7 @@ void TestMenData::printedBill()
 
     p->desktop.printerInstalled = true;
     QTest::mouseClick(w("cmdPrintBill"), Qt::LeftButton);
-    QCOMPARE(p->desktop.prints, 1);
-    QProcess text;
-    text.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
-    QVERIFY(text.waitForFinished(30000));
-    QStringList got = QString::fromUtf8(text.readAllStandardOutput()).split(u'\n');
-    for (QString &l : got)
-        l = l.simplified();
-    got.removeAll(QString());
-    QCOMPARE(got,
+    QCOMPARE(pdfLines(pdf),
              QStringList({"Hill Top", "Bill for Second Term_2026/2027", "Saturday, 14 March 2026",
                           "Number: S1", "Name: Ade Bola Grace", "Class: Primary1 Blue",
                           "Tuition 1,500.00", "Sports 30.00", "Custom 1,250.50",

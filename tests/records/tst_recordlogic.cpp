@@ -12,21 +12,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Primary1: Blue, Red; Primary2: Blue, Green.
-ClassStructure twoPrimaries()
-{
-    ClassStructure c;
-    FillClassLevelNames(c);
-    const int p1 = c.levelIndex(u"Primary1"_s);
-    const int p2 = c.levelIndex(u"Primary2"_s);
-    c.NumberOfArms[p1] = 2;
-    c.ClassArms[p1] = {u"Blue"_s, u"Red"_s};
-    c.NumberOfArms[p2] = 2;
-    c.ClassArms[p2] = {u"Blue"_s, u"Green"_s};
-    c.LevelsWithArms = {u"Primary1"_s, u"Primary2"_s};
-    return c;
-}
-
 QString items(const QComboBox &box)
 {
     QStringList list;
@@ -44,13 +29,9 @@ class TestRecordLogic : public QObject
 private slots:
     void rule_data();
     void rule();
-    void fillByBoxName_data();
-    void fillByBoxName();
-    void armsByLevel_data();
-    void armsByLevel();
 };
 
-// Every text rule as one table: the rule, what goes in, what comes out.
+// Every rule as one table: the rule, what goes in, what comes out.
 void TestRecordLogic::rule_data()
 {
     QTest::addColumn<QString>("rule");
@@ -71,10 +52,9 @@ void TestRecordLogic::rule_data()
                                       {"0.1|0.3|0.1|0", "0.3|-0.3"}})
         row("money", in, out);
     // Which box takes which text before the caret may leave it: required boxes
-    // not blank, the debt any number, amounts a number not below zero, grouped
-    // text (it would read as 1) never; a box without a rule takes anything.
+    // not blank (spaces count as blank), the debt any number, amounts a number not below zero,
+    // grouped text (it would read as 1) never; a box without a rule takes anything.
     for (const auto &[in, out] : Rows{{"txtSurname|", "no"},
-                                      {"txtSurname|   ", "no"},
                                       {"txtSurname|Okafor", "yes"},
                                       {"txtNumber|", "no"},
                                       {"txtAddress| ", "no"},
@@ -107,6 +87,30 @@ void TestRecordLogic::rule_data()
                                       {"2015-03-14", "2015-03-14"},
                                       {"31/02/2015", ""}})
         row("date", in, out);
+    // A pick list by its box's name, exactly (count|first items): only the
+    // levels with arms; the arm box is no pick list.
+    for (const auto &[in, out] : Rows{{"cmbSex", "2|Male|Female"},
+                                      {"cmbMaritalStatus", "5|Single|Married"},
+                                      {"cmbServiceStatus", "7|Working|Leave"},
+                                      {"cmbState", "37|Abia|Abuja|Adamawa"},
+                                      {"cmbClassLevel", "2|Primary1|Primary2"},
+                                      {"cmbClassArm", "0|"},
+                                      {"cmbsex", "0|"}})
+        row("list", in, out);
+    // The arm list holding Blue, Red, blue given a level (level|arm showing|
+    // Primary1's arm count -> arms|arm shown): letter case aside, nothing
+    // trimmed; the arm shown stays only where the new list has it exactly; a
+    // text naming no level leaves the list; a count lowered by hand keeps the
+    // arm keys in the file, and only counted arms are offered.
+    for (const auto &[in, out] : Rows{{"Primary2|Red|2", "Blue|Green|"},
+                                      {"PRIMARY2|Blue|2", "Blue|Green|Blue"},
+                                      {"Primary2|blue|2", "Blue|Green|"},
+                                      {"Primary2 |Red|2", "Blue|Red|blue|Red"},
+                                      {"Primery2|blue|2", "Blue|Red|blue|blue"},
+                                      {"Secondary8|Blue|2", "|"},
+                                      {"primary1|Red|1", "Blue|"},
+                                      {"primary1|Red|5", "Blue|Red|Red"}})
+        row("arms", in, out);
 }
 
 void TestRecordLogic::rule()
@@ -115,6 +119,16 @@ void TestRecordLogic::rule()
     QFETCH(QString, in);
     QFETCH(QString, out);
     const QStringList part = in.split(u'|');
+    // Primary1: Blue, Red (the arms counted as the arms rows say); Primary2: Blue, Green.
+    ClassStructure classes;
+    FillClassLevelNames(classes);
+    const int p1 = classes.levelIndex(u"Primary1"_s);
+    const int p2 = classes.levelIndex(u"Primary2"_s);
+    classes.NumberOfArms[p1] = rule == QLatin1String("arms") ? part.at(2).toInt() : 2;
+    classes.ClassArms[p1] = {u"Blue"_s, u"Red"_s};
+    classes.NumberOfArms[p2] = 2;
+    classes.ClassArms[p2] = {u"Blue"_s, u"Green"_s};
+    classes.LevelsWithArms = {u"Primary1"_s, u"Primary2"_s};
     if (rule == QLatin1String("money")) {
         StudentMoney money;
         money.rememberDebt(u"999"_s); // only the last remembered counts
@@ -126,109 +140,31 @@ void TestRecordLogic::rule()
         QCOMPARE(BoxRules::accepts(part.at(0), part.at(1)), out == QLatin1String("yes"));
     } else if (rule == QLatin1String("percentage")) {
         QCOMPARE(BoxRules::percentageText(in), out);
-    } else {
+    } else if (rule == QLatin1String("date")) {
         QCOMPARE(readTypedDate(in).toString(Qt::ISODate), out);
+    } else if (rule == QLatin1String("list")) {
+        // Each fill appends and ends on the first item, whatever was chosen.
+        QComboBox list;
+        list.setObjectName(in);
+        FillPickList(&list, classes);
+        const QString once = items(list);
+        QVERIFY2((QString::number(list.count()) + u'|' + once).startsWith(out), qPrintable(once));
+        list.setCurrentIndex(list.count() - 1);
+        FillPickList(&list, classes);
+        QCOMPARE(items(list), list.count() ? once + u'|' + once : QString());
+        QCOMPARE(list.currentIndex(), list.count() ? 0 : -1);
+    } else {
+        QComboBox arms;
+        arms.addItems({u"Blue"_s, u"Red"_s, u"blue"_s});
+        arms.setCurrentIndex(arms.findText(part.at(1), Qt::MatchExactly | Qt::MatchCaseSensitive));
+        QSignalSpy changed(&arms, &QComboBox::currentIndexChanged);
+        for (int i = 0; i < 2; ++i) { // twice is stable
+            FillClassArms(part.at(0), &arms, classes);
+            QCOMPARE(items(arms) + u'|' + arms.currentText(), out);
+        }
+        if (out.startsWith(u"Blue|Red|blue|"_s))
+            QCOMPARE(changed.count(), 0);
     }
-}
-
-void TestRecordLogic::fillByBoxName_data()
-{
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("first"); // the first items
-    QTest::addColumn<int>("count");
-    QTest::newRow("sex") << "cmbSex"
-                         << "Male|Female" << 2;
-    QTest::newRow("marital") << "cmbMaritalStatus"
-                             << "Single|Married" << 5;
-    QTest::newRow("service") << "cmbServiceStatus"
-                             << "Working|Leave" << 7;
-    QTest::newRow("state") << "cmbState"
-                           << "Abia|Abuja|Adamawa" << 37;
-    QTest::newRow("marital") << "cmbMaritalStatus"
-                             << "Single|Married" << 5;
-    QTest::newRow("service") << "cmbServiceStatus"
-                             << "Working|Leave" << 7;
-    // Only the levels with arms, not every level name.
-    QTest::newRow("class level") << "cmbClassLevel"
-                                 << "Primary1|Primary2" << 2;
-    QTest::newRow("arm box is no pick list") << "cmbClassArm"
-                                             << "" << 0;
-    QTest::newRow("names matched exactly") << "cmbsex"
-                                           << "" << 0;
-}
-
-// Each call appends and ends on the first item, whatever was chosen before.
-void TestRecordLogic::fillByBoxName()
-{
-    QFETCH(QString, box);
-    QFETCH(QString, first);
-    QFETCH(int, count);
-    QComboBox combo;
-    combo.setObjectName(box);
-    FillPickList(&combo, twoPrimaries());
-    QCOMPARE(items(combo).left(first.size()), first);
-    QCOMPARE(combo.count(), count);
-    const QString once = items(combo);
-    combo.setCurrentIndex(count - 1);
-    FillPickList(&combo, twoPrimaries());
-    QCOMPARE(items(combo), count ? once + u'|' + once : QString());
-    QCOMPARE(combo.currentIndex(), count ? 0 : -1);
-}
-
-// The arm box holds Blue, Red, blue with `showing` chosen before the level is
-// given; the arm shown stays only where the new list has it exactly.
-void TestRecordLogic::armsByLevel_data()
-{
-    QTest::addColumn<QString>("level");
-    QTest::addColumn<int>("count"); // Primary1's count; -1: as read
-    QTest::addColumn<QString>("showing");
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<QString>("shown");
-    const QString untouched = u"Blue|Red|blue"_s;
-    QTest::newRow("exact, Red is gone") << "Primary2" << -1 << "Red"
-                                        << "Blue|Green"
-                                        << "";
-    QTest::newRow("capitals, Blue stays") << "PRIMARY2" << -1 << "Blue"
-                                          << "Blue|Green"
-                                          << "Blue";
-    QTest::newRow("case of the arm differs") << "Primary2" << -1 << "blue"
-                                             << "Blue|Green"
-                                             << "";
-    QTest::newRow("blank is not trimmed") << "Primary2 " << -1 << "Red" << untouched << "Red";
-    QTest::newRow("typing error") << "Primery2" << -1 << "blue" << untouched << "blue";
-    QTest::newRow("level not in use") << "Secondary8" << -1 << "Blue"
-                                      << ""
-                                      << "";
-    // A count lowered by hand keeps the arm keys in the file; only counted arms are offered.
-    QTest::newRow("count lowered") << "primary1" << 1 << "Red"
-                                   << "Blue"
-                                   << "";
-    QTest::newRow("count above arms read") << "primary1" << 5 << "Red"
-                                           << "Blue|Red"
-                                           << "Red";
-}
-
-void TestRecordLogic::armsByLevel()
-{
-    QFETCH(QString, level);
-    QFETCH(int, count);
-    QFETCH(QString, showing);
-    QFETCH(QString, expected);
-    QFETCH(QString, shown);
-    ClassStructure classes = twoPrimaries();
-    if (count >= 0)
-        classes.NumberOfArms[classes.levelIndex(u"Primary1"_s)] = count;
-    QComboBox arms;
-    arms.addItems({u"Blue"_s, u"Red"_s, u"blue"_s});
-    arms.setCurrentIndex(arms.findText(showing, Qt::MatchExactly | Qt::MatchCaseSensitive));
-    QSignalSpy changed(&arms, &QComboBox::currentIndexChanged);
-    for (int i = 0; i < 2; ++i) { // twice is stable
-        FillClassArms(level, &arms, classes);
-        QCOMPARE(items(arms), expected);
-        QCOMPARE(arms.currentText(), shown);
-    }
-    if (expected == QLatin1String("Blue|Red|blue"))
-        QCOMPARE(changed.count(), 0);
 }
 
 QTEST_MAIN(TestRecordLogic)
