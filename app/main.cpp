@@ -3,6 +3,7 @@
 #include "app/SdlSoundPlayer.h"
 #include "app/Startup.h"
 #include "platform/Clock.h"
+#include "platform/FrameStyle.h"
 #include "platform/SystemDesktop.h"
 #include "platform/Waiter.h"
 #include "platform/WidgetMessageBoxes.h"
@@ -49,6 +50,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(KOLVANE_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("kolvane"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/kolvane.svg")));
+    installFrameStyle();
 
     WidgetMessageBoxes messages;
     SleepingWaiter waiter;

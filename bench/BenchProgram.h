@@ -9,6 +9,7 @@
 #include "classes/ClassStructure.h"
 #include "platform/Clock.h"
 #include "platform/Database.h"
+#include "platform/FrameStyle.h"
 #include "platform/MessageBoxes.h"
 #include "platform/SystemDesktop.h"
 #include "platform/Waiter.h"
@@ -48,6 +49,8 @@ public:
         : messages(printMessages)
         , state(Services{messages, waiter, sound, clock, desktop})
     {
+        // The style the program runs with.
+        installFrameStyle();
         state.AppPath = QDir(QString::fromLocal8Bit(folder)).absolutePath() + u'/';
         FillClassLevelNames(state.classes);
         state.IniPath = state.path(QStringLiteral("Progs/Kolvane.ini"));
