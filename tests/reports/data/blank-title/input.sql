@@ -1,3 +1,0 @@
--- fields: Number
--- title:    
-INSERT INTO Student (Number) VALUES ('S01');
