@@ -1,4 +1,4 @@
-#include "Printing.h"
+#include "Pdf.h"
 #include "TestProgram.h"
 #include "Widgets.h"
 #include "accounts/Accounts.h"

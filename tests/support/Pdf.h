@@ -6,7 +6,7 @@
 #include <QProcess>
 #include <QTextDocument>
 
-// Printing on the fake desktop goes to the PDF file `pdf`, laid out as on paper.
+// What the fake desktop prints goes to the PDF file `pdf`.
 inline void printToPdf(FakeDesktop &desktop, const QString &pdf)
 {
     desktop.onPrint = [pdf](QTextDocument &document) {
@@ -18,16 +18,16 @@ inline void printToPdf(FakeDesktop &desktop, const QString &pdf)
     };
 }
 
-// The lines pdftotext reads from a PDF as laid out, spaces simplified, blank
-// lines left out.
+// The PDF file's text line by line as pdftotext lays the page out, blanks aside.
 inline QStringList pdfLines(const QString &pdf)
 {
     QProcess text;
     text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    text.waitForFinished(30000);
-    QStringList lines;
-    for (const QString &line : QString::fromUtf8(text.readAllStandardOutput()).split(u'\n'))
-        if (!line.simplified().isEmpty())
-            lines << line.simplified();
+    if (!text.waitForFinished(30000))
+        return {QStringLiteral("pdftotext did not finish")};
+    QStringList lines = QString::fromUtf8(text.readAllStandardOutput()).split(u'\n');
+    for (QString &l : lines)
+        l = l.simplified();
+    lines.removeAll(QString());
     return lines;
 }
