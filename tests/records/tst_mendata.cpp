@@ -341,10 +341,7 @@ void TestMenData::workedExampleStepByStep()
     click(9);
     QVERIFY2(!w("cmdPrintBill")->isEnabled(), "a row being edited is printed");
     // The computed boxes take no typing; a row without a percentage shows 0.
-    QTest::mouseClick(w("txtPayable"), Qt::LeftButton);
-    QTest::keyClicks(w("txtPayable"), u"99"_s);
-    QTest::mouseClick(w<QPlainTextEdit>("txtBillThisTerm")->viewport(), Qt::LeftButton);
-    QTest::keyClicks(w("txtBillThisTerm"), u"Free = 1"_s);
+    fill({"txtPayable=99", "txtBillThisTerm=Free = 1"});
     QCOMPARE(shown("txtPayable|txtBillThisTerm|txtPercentage"), u"200||0"_s);
     // The fee selection is made on the first bill, caption and student set.
     whenModalOpens(u"SelectFees"_s, [](QDialog *d) { tick(d, "Tuition", "cmdOK"); });
@@ -391,9 +388,8 @@ void TestMenData::workedExampleStepByStep()
     QTest::keyClick(history, Qt::Key_End);
     QTest::keyClick(history, Qt::Key_Space);
     QTest::keyClick(history, Qt::Key_F5);
-    auto *academic = w<QTextEdit>("rtfAcademicHistory");
-    QTest::mouseClick(academic->viewport(), Qt::LeftButton);
-    QTest::keyClick(academic, Qt::Key_F6);
+    fill({"rtfAcademicHistory="});
+    QTest::keyClick(w("rtfAcademicHistory"), Qt::Key_F6);
     click(10);
     QVERIFY(!form->editing() && w("cmdPrintBill")->isEnabled());
     const QString term = p->state->classes.CurrentTerm;
