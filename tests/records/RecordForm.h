@@ -6,7 +6,6 @@
 #include "records/MenData.h"
 
 #include <QMetaProperty>
-#include <QPlainTextEdit>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>

@@ -120,8 +120,7 @@ void TestMenData::browseFindTransferAndDelete()
         {"1", "Adeyemi|Male"}, {"find 9999", "Adeyemi|Male"},
         {"3", "Adeyemi|Male"}, {"find   2003/045 ", "Okafor|Female"},
         {"3", "Bello|Female"}, {"find    ", "Bello|Female"},
-        {"3", "Adeyemi|Male"}, {"find x'1%_", "Quote|Female"},
-        {"3", "Okafor|Female"}};
+        {"3", "Adeyemi|Male"}, {"find x'1%_", "Quote|Female"}};
     for (const auto &[step, after] : steps) {
         if (step.startsWith(u"find "_s)) {
             fill({u"txtGoTo="_s + step.mid(5)});
@@ -132,7 +131,7 @@ void TestMenData::browseFindTransferAndDelete()
         }
         QVERIFY2(shown("txtSurname|cmbSex") == after, qPrintable(step));
     }
-    QCOMPARE(form->windowTitle(), u"Student Data Entry : Number 2003/045"_s);
+    QCOMPARE(form->windowTitle(), u"Student Data Entry : Number X'1%_"_s);
 
     // No box can be mended while browsing: none holds the caret though it
     // fails its check (the paid box is empty, a box that took typing would hold
