@@ -411,7 +411,6 @@ void TestMenData::workedExampleStepByStep()
     // Read-only: no remarks, no bill.
     QVERIFY(w("rtfStudentRemarks")->isHidden() && !w("cmdBill")->isEnabled());
     w<QTabWidget>("SSTab1")->setCurrentIndex(MenData::StudentTab);
-    p->messages.clear();
     QTest::mouseClick(w("cmdPrintBill"), Qt::LeftButton);
     QCOMPARE(p->messages.texts(), QStringList{"No Printer installed."});
     QCOMPARE(p->desktop.prints, 0);
