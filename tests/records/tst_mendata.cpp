@@ -308,6 +308,7 @@ void TestMenData::editNewAbortAndClose()
     // A kind without rows opens empty and says nothing.
     p->messages.clear();
     openForm(u"Stock"_s);
+    QCOMPARE(w<QGroupBox>("Frame2")->title(), u"Initial total records = 0"_s);
     QVERIFY(p->messages.shown.isEmpty() && shown("txtStockNumber").isEmpty());
     onlyTabs({"Stock_Data"});
     click(8);
