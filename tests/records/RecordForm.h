@@ -5,8 +5,7 @@
 #include "Widgets.h"
 #include "records/MenData.h"
 
-#include <QComboBox>
-#include <QPlainTextEdit>
+#include <QMetaProperty>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -54,16 +53,14 @@ protected:
     {
         return widget<T>(form.get(), name);
     }
-    // What the boxes show, "|" between them as between their names.
+    // What the boxes show (the text an operator reads), "|" between them as between their names.
     QString shown(const QString &names) const
     {
         QStringList all;
         for (const QString &name : names.split(u'|')) {
             QWidget *box = w(name.toLatin1().constData());
-            const char *text = qobject_cast<QComboBox *>(box)        ? "currentText"
-                               : qobject_cast<QPlainTextEdit *>(box) ? "plainText"
-                                                                     : "text";
-            all << (box ? box->property(text).toString() : QLatin1String("<no ") + name + u'>');
+            all << (box ? box->metaObject()->userProperty().read(box).toString()
+                        : QLatin1String("<no ") + name + u'>');
         }
         return all.join(u'|');
     }
@@ -73,25 +70,22 @@ protected:
         QVERIFY2(b && b->isVisible(), qPrintable(QStringLiteral("cmdAction(%1)").arg(index)));
         QTest::mouseClick(b, Qt::LeftButton);
     }
-    // Clicks into the box, selects what it holds and types over it.
-    void type(const char *box, const QString &text)
+    // Clicks into each box, selects what it holds and types over it ("box=text").
+    void fill(const QStringList &boxes)
     {
         // Back from the fee selection, as the window manager would bring it.
         if (!form->isActiveWindow())
             QVERIFY(showActive(form.get()));
-        QWidget *target = w(box);
-        QVERIFY2(target, box);
-        QTest::mouseClick(target, Qt::LeftButton);
-        QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
-        if (text.isEmpty())
-            QTest::keyClick(target, Qt::Key_Delete);
-        else
-            QTest::keyClicks(target, text);
-    }
-    void fill(const QStringList &boxes) // "box=text"
-    {
-        for (const QString &pair : boxes)
-            type(pair.section(u'=', 0, 0).toLatin1().constData(), pair.section(u'=', 1));
+        for (const QString &pair : boxes) {
+            QWidget *target = w(pair.section(u'=', 0, 0).toLatin1().constData());
+            QVERIFY2(target, qPrintable(pair));
+            QTest::mouseClick(target, Qt::LeftButton);
+            QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
+            if (pair.endsWith(u'='))
+                QTest::keyClick(target, Qt::Key_Delete);
+            else
+                QTest::keyClicks(target, pair.section(u'=', 1));
+        }
     }
     void tab() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
     QString focused() const { return QApplication::focusWidget()->objectName(); }

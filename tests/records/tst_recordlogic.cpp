@@ -10,17 +10,13 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-QString items(const QComboBox &box)
+static QString items(const QComboBox &box)
 {
     QStringList list;
     for (int i = 0; i < box.count(); ++i)
         list.append(box.itemText(i));
     return list.join(u'|');
 }
-
-} // namespace
 
 // The rules of the record form's boxes and lists, without the form.
 class TestRecordLogic : public QObject
@@ -52,8 +48,8 @@ void TestRecordLogic::rule_data()
                                       {"0.1|0.3|0.1|0", "0.3|-0.3"}})
         row("money", in, out);
     // Which box takes which text before the caret may leave it: required boxes
-    // not blank (spaces count as blank), the debt any number, amounts a number not below zero,
-    // grouped text (it would read as 1) never; a box without a rule takes anything.
+    // not blank (spaces count as blank), the debt any number, amounts a number not below zero
+    // (what reads as a number: the number rules); a box without a rule takes anything.
     for (const auto &[in, out] : Rows{{"txtSurname|", "no"},
                                       {"txtSurname|Okafor", "yes"},
                                       {"txtNumber|", "no"},
@@ -64,7 +60,6 @@ void TestRecordLogic::rule_data()
                                       {"txtDebt|abc", "no"},
                                       {"txtCummulativePaid|0", "yes"},
                                       {"txtCummulativePaid|-5", "no"},
-                                      {"txtCummulativePaid|1,500", "no"},
                                       {"txtLastPurchasePrice|-1", "no"},
                                       {"txtVolAtHand|-2", "no"},
                                       {"txtMinimumVolToStock|x", "no"},
@@ -106,7 +101,6 @@ void TestRecordLogic::rule_data()
                                       {"PRIMARY2|Blue|2", "Blue|Green|Blue"},
                                       {"Primary2|blue|2", "Blue|Green|"},
                                       {"Primary2 |Red|2", "Blue|Red|blue|Red"},
-                                      {"Primery2|blue|2", "Blue|Red|blue|blue"},
                                       {"Secondary8|Blue|2", "|"},
                                       {"primary1|Red|1", "Blue|"},
                                       {"primary1|Red|5", "Blue|Red|Red"}})
