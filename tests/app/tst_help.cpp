@@ -152,8 +152,7 @@ void TestHelp::realPlayerReachesOutput()
     {
         // As in the program, the signals the session ends it with start at their
         // default; the audio library must leave them so.
-        const struct sigaction defaults = {}; // SIG_DFL
-        struct sigaction test[2] = {}, after = {};
+        struct sigaction defaults = {}, test[2] = {}, after = {}; // zeroed: SIG_DFL
         for (int i : {0, 1})
             sigaction(i ? SIGINT : SIGTERM, &defaults, &test[i]);
         SdlSoundPlayer player;
