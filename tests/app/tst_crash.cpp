@@ -15,7 +15,7 @@
 #include <QTest>
 #include <QThread>
 
-#include <unistd.h>
+#include <cstdio>
 
 namespace {
 
@@ -25,9 +25,8 @@ const QString Rows =
 // Straight to the pipe: nothing reported waits in a buffer.
 void report(const QString &line)
 {
-    const QByteArray bytes = line.toUtf8() + '\n';
-    if (::write(STDOUT_FILENO, bytes.constData(), size_t(bytes.size())) != bytes.size())
-        ::_exit(4);
+    std::fputs(qPrintable(line + u'\n'), stdout);
+    std::fflush(stdout);
 }
 
 // The child stands in for the program on a program folder. With "hold" it keeps a
