@@ -1,6 +1,5 @@
 #include "TestProgram.h"
 #include "Widgets.h"
-#include "classes/ClassStructure.h"
 #include "classes/RestructureClasses.h"
 #include "classes/ReviseFees.h"
 #include "classes/SelectFees.h"
@@ -39,6 +38,7 @@ class TestClassForms : public QObject
 {
     Q_OBJECT
 private slots:
+    void cleanup() { wizard.reset(); } // a failed walk leaves no modal wizard behind
     void restructureClasses();
     void setTerm();
     void reviseFees();
@@ -242,7 +242,6 @@ void TestClassForms::setTerm()
     auto *yearLabel = widget<QLabel>(&form, "lblYear");
     QCOMPARE(form.findChild<QButtonGroup *>()->checkedId(), 1);
     QCOMPARE(year->value(), 2026);
-    QCOMPARE(yearLabel->text(), QStringLiteral("2026"));
     QCOMPARE(term->text(), stored + u' ');
     QTest::keyClick(year, Qt::Key_Return); // Enter is OK
     QCOMPARE(form.result(), int(QDialog::Accepted));
