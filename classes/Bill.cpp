@@ -30,6 +30,12 @@ Composed compose(const QStringList &names, const QList<qint32> &amounts,
     return bill;
 }
 
+bool customAccepted(const QString &customText) {
+    if (customText.trimmed().isEmpty())
+        return true;
+    return Numbers::isWholeNumberText(customText) && Numbers::readNumber(customText) >= 0;
+}
+
 QList<bool> ticksFrom(const QString &billText, const QStringList &names) {
     const QStringList lines = billText.split(lineEnd);
     QList<bool> ticks;

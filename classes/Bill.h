@@ -22,6 +22,10 @@ qint32 wholeAmount(double scheduleValue);
 Composed compose(const QStringList &names, const QList<qint32> &amounts,
                  const QList<bool> &ticked, const QString &customText);
 
+// Whether a custom amount may be billed: none (empty), or one that reads whole and is not
+// below 0.
+bool customAccepted(const QString &customText);
+
 // Which items the bill text names: an item is ticked when any line of the
 // text contains its name (case-sensitive).
 QList<bool> ticksFrom(const QString &billText, const QStringList &names);

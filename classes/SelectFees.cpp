@@ -5,7 +5,6 @@
 #include "classes/FeeSchedule.h"
 #include "platform/FieldChecks.h"
 #include "platform/MessageBoxes.h"
-#include "platform/Numbers.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -115,12 +114,7 @@ SelectFees::SelectFees(AppState &state, BillTarget &target, QWidget *parent)
 
     // A custom amount must read whole and not be below 0; empty means none.
     m_checks = new FieldChecks(this);
-    m_checks->add(m_custom, [this] {
-        const QString text = m_custom->text();
-        if (text.trimmed().isEmpty())
-            return true;
-        return Numbers::isWholeNumberText(text) && Numbers::readNumber(text) >= 0;
-    });
+    m_checks->add(m_custom, [this] { return Bill::customAccepted(m_custom->text()); });
     m_checks->exempt(m_cancel);
 
     connect(m_ok, &QPushButton::clicked, this, &SelectFees::cmdOKClick);

@@ -1,9 +1,9 @@
 #include "classes/SetTerm.h"
 
 #include "app/AppState.h"
+#include "classes/Term.h"
 #include "platform/KeyValueFile.h"
 #include "platform/MessageBoxes.h"
-#include "platform/Numbers.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -13,12 +13,6 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
-
-QStringList SetTerm::termCaptions()
-{
-    return {QStringLiteral("First Term"), QStringLiteral("Second Term"),
-            QStringLiteral("Third Term"), QStringLiteral("Fourth Term")};
-}
 
 SetTerm::SetTerm(AppState &state, QWidget *parent)
     : QDialog(parent), m_state(state), m_frame(new QGroupBox(QStringLiteral("Term"), this)),
@@ -33,7 +27,7 @@ SetTerm::SetTerm(AppState &state, QWidget *parent)
 
     m_frame->setObjectName(QStringLiteral("Frame1"));
     auto *frameLayout = new QVBoxLayout(m_frame);
-    const QStringList captions = termCaptions();
+    const QStringList captions = Term::captions();
     for (int i = 0; i < captions.size(); ++i) {
         auto *option = new QRadioButton(captions.at(i), m_frame);
         option->setObjectName(QStringLiteral("optTerm(%1)").arg(i));
@@ -47,10 +41,10 @@ SetTerm::SetTerm(AppState &state, QWidget *parent)
     }
 
     m_year->setObjectName(QStringLiteral("hscYear"));
-    m_year->setRange(FirstYear, LastYear);
+    m_year->setRange(Term::FirstYear, Term::LastYear);
     m_year->setSingleStep(1);
     m_year->setPageStep(1);
-    m_year->setValue(StartYear);
+    m_year->setValue(Term::StartYear);
     m_year->setFocusPolicy(Qt::StrongFocus);
     // Left and Down go to earlier years, Right and Up to later ones.
     m_year->setInvertedControls(false);
@@ -107,25 +101,21 @@ SetTerm::SetTerm(AppState &state, QWidget *parent)
 
     // Opening: take the term and the year from the stored text.
     const QString current = m_state.classes.CurrentTerm;
-    const QStringList parts = current.split(u'_');
-    if (parts.size() < 2)
+    const Term::Parts parts = Term::split(current);
+    if (!parts.isTerm)
         return;
-    const int chosen = static_cast<int>(captions.indexOf(parts.at(0)));
-    if (chosen >= 0)
-        m_optTerm.at(chosen)->setChecked(true);
-    // A year the bar cannot show leaves it where it is.
-    const qint64 year = Numbers::roundHalfEven(Numbers::readNumber(parts.at(1).left(4)));
-    if (year >= FirstYear && year <= LastYear)
-        m_year->setValue(static_cast<int>(year));
+    if (parts.term >= 0)
+        m_optTerm.at(parts.term)->setChecked(true);
+    // A year the bar cannot show leaves it where it is, at the start year.
+    m_year->setValue(parts.year);
     m_term->setText(current);
-    if (chosen >= 0)
-        m_optTerm.at(chosen)->setFocus();
+    if (parts.term >= 0)
+        m_optTerm.at(parts.term)->setFocus();
 }
 
 void SetTerm::composeLabel()
 {
-    const int year = m_year->value();
-    m_term->setText(m_chosenTerm + u'_' + QString::number(year) + u'/' + QString::number(year + 1));
+    m_term->setText(Term::compose(m_chosenTerm, m_year->value()));
 }
 
 void SetTerm::optTermClick(int index)

@@ -18,13 +18,7 @@ class SetTerm : public QDialog
 {
     Q_OBJECT
 public:
-    static constexpr int FirstYear = 1900;
-    static constexpr int LastYear = 2199;
-    static constexpr int StartYear = 2000;
-
     explicit SetTerm(AppState &state, QWidget *parent = nullptr);
-
-    static QStringList termCaptions();
 
 private:
     void composeLabel();

