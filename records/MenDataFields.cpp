@@ -204,9 +204,12 @@ void MenData::refillArms()
 
 namespace {
 
-// Why the photo cannot be shown (missing, or not a picture), and which file.
-QString photoError(const QString &path)
+// Why the photo cannot be shown, and which file. A missing file is said so at
+// once: the picture reader would first try the name with each of its suffixes.
+QString photoError(const QString &path, bool missing)
 {
+    if (missing)
+        return QStringLiteral("File not found: ") + path;
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     reader.read();
@@ -224,7 +227,7 @@ void MenData::showPhoto()
     const QFileInfo file(m_photoPath);
     if (!file.exists()) {
         forgetPhoto();
-        m_state.services.messages.ok(photoError(m_photoPath));
+        m_state.services.messages.ok(photoError(m_photoPath, true));
         return;
     }
     const QString shown = m_photoPath + u'|' + QString::number(file.size()) + u'|' +
@@ -244,7 +247,7 @@ void MenData::showPhoto()
 void MenData::photoLoaded(const QString &file, const QImage &picture)
 {
     if (picture.isNull()) {
-        m_state.services.messages.ok(photoError(file));
+        m_state.services.messages.ok(photoError(file, !QFileInfo::exists(file)));
         return;
     }
     m_photo->setPixmap(QPixmap::fromImage(picture));
