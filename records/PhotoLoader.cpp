@@ -1,6 +1,7 @@
 #include "PhotoLoader.h"
 
 #include <QImageReader>
+#include <QTimer>
 
 QImage readPictureToFit(const QString &file, const QSize &box)
 {
@@ -40,8 +41,16 @@ PhotoLoader::~PhotoLoader()
 void PhotoLoader::request(const QString &file, const QSize &box)
 {
     m_next = Job{file, box, ++m_ticket};
-    if (!m_running)
-        startNext();
+    if (m_running || m_startLater)
+        return;
+    // The decode starts once the window has painted what the step changed, so
+    // the row is on screen before a second thread competes for the processor.
+    m_startLater = true;
+    QTimer::singleShot(0, this, [this] {
+        m_startLater = false;
+        if (m_next && !m_running)
+            startNext();
+    });
 }
 
 void PhotoLoader::cancel()

@@ -48,4 +48,5 @@ private:
     std::optional<Job> m_next;
     quint64 m_ticket = 0;
     bool m_running = false;
+    bool m_startLater = false;
 };
