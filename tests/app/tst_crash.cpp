@@ -12,7 +12,6 @@
 #include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QSqlQuery>
-#include <QTest>
 #include <QThread>
 
 #include <cstdio>
@@ -127,23 +126,21 @@ void TestCrash::killedThenStartedAgain()
     // While a program runs, a second start says so, wakes it and leaves the database
     // and the journal of its open transaction alone; once it is killed, the next
     // start takes over its lock, rolls the transaction back and says nothing.
-    {
-        QProcess holder;
-        holder.start(QCoreApplication::applicationFilePath(), childProgram + QStringList{"hold"});
-        QCOMPARE(nextLine(holder), QStringLiteral("held"));
-        const auto bytes = [&db] { return fileBytes(db) + fileBytes(db + "-journal"); };
-        const QByteArray before = bytes();
-        QVERIFY(fileBytes(db + "-journal").size() > 0);
-        const StartupResult second = Main(*p.state, p.appPath());
-        QCOMPARE(second.verdict, StartupResult::End);
-        QCOMPARE(second.exitCode, int(StartupResult::AlreadyRunning));
-        QCOMPARE(p.messages.texts(), QStringList{"Kolvane is already running."});
-        QCOMPARE(nextLine(holder), QStringLiteral("woken"));
-        QCOMPARE(bytes(), before);
-        holder.kill();
-        QVERIFY(holder.waitForFinished(5000));
-        p.messages.clear();
-    }
+    QProcess holder;
+    holder.start(QCoreApplication::applicationFilePath(), childProgram + QStringList{"hold"});
+    QCOMPARE(nextLine(holder), QStringLiteral("held"));
+    const auto bytes = [&db] { return fileBytes(db) + fileBytes(db + "-journal"); };
+    const QByteArray before = bytes();
+    QVERIFY(fileBytes(db + "-journal").size() > 0);
+    const StartupResult second = Main(*p.state, p.appPath());
+    QCOMPARE(second.verdict, StartupResult::End);
+    QCOMPARE(second.exitCode, int(StartupResult::AlreadyRunning));
+    QCOMPARE(p.messages.texts(), QStringList{"Kolvane is already running."});
+    QCOMPARE(nextLine(holder), QStringLiteral("woken"));
+    QCOMPARE(bytes(), before);
+    holder.kill();
+    QVERIFY(holder.waitForFinished(5000));
+    p.messages.clear();
     checkStartedSilently(p);
     QVERIFY(!QFile::exists(db + "-journal"));
     QCOMPARE(column(db, "SELECT count(*) FROM Student"), QStringList{"3000"});
@@ -152,17 +149,15 @@ void TestCrash::killedThenStartedAgain()
     // table it was committed to; the class structure is wholly one or the other.
     QStringList committed;
     for (int kill = 0; kill < 60; ++kill) {
-        {
-            QProcess child;
-            child.start(QCoreApplication::applicationFilePath(), childProgram);
-            QString line = nextLine(child);
-            QVERIFY2(!line.isEmpty(), child.readAllStandardError().constData());
-            QThread::msleep(QRandomGenerator::global()->bounded(40));
-            child.kill(); // SIGKILL
-            QVERIFY(child.waitForFinished(5000));
-            for (; !line.isEmpty(); line = QString::fromUtf8(child.readLine()).trimmed())
-                committed.append(line);
-        }
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), childProgram);
+        QString line = nextLine(child);
+        QVERIFY2(!line.isEmpty(), child.readAllStandardError().constData());
+        QThread::msleep(QRandomGenerator::global()->bounded(40));
+        child.kill(); // SIGKILL
+        QVERIFY(child.waitForFinished(5000));
+        for (; !line.isEmpty(); line = QString::fromUtf8(child.readLine()).trimmed())
+            committed.append(line);
         checkStartedSilently(p);
         const auto &arms = p.state->classes.ClassArms;
         QVERIFY2(arms[0] == QStringList(2, "0") || arms[0] == QStringList(3, "1"),

@@ -6,19 +6,15 @@
 #include "app/SdlSoundPlayer.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDir>
-#include <QFile>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QPointer>
 #include <QScopeGuard>
 #include <QSet>
-#include <QTemporaryDir>
-#include <QTest>
 #include <algorithm>
 #include <csignal>
+
+using namespace Qt::StringLiterals;
 
 // What the program folder brings: the help pages and the sounds.
 class TestHelp : public QObject
@@ -51,18 +47,15 @@ void TestHelp::pagesSystemInfoThenExit()
     QVERIFY(showActive(&w));
     const auto help = [&w] { return w.findChild<HelpWindow *>(); };
     const auto trigger = [&w](const char *item) { widget<QAction>(&w, item)->trigger(); };
-    const QList<std::pair<Qt::Key, QString>> menus = {{Qt::Key_A, "ActionMenu.html"},
-                                                      {Qt::Key_U, "UponMenu.html"},
-                                                      {Qt::Key_T, "ToolsMenu.html"},
-                                                      {Qt::Key_H, "HelpMenu.html"}};
-    for (const auto &[key, page] : menus) {
-        QTest::keyClick(&w, key, Qt::AltModifier);
+    // Each menu's letter is its page's first.
+    for (const QString page : {u"ActionMenu"_s, u"UponMenu"_s, u"ToolsMenu"_s, u"HelpMenu"_s}) {
+        QTest::keyClick(&w, Qt::Key(page.front().unicode()), Qt::AltModifier);
         QMenu *menu = nullptr;
         QTRY_VERIFY((menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())));
         QTest::keyClick(menu, Qt::Key_F1);
         QTRY_VERIFY(help() && help()->isVisible());
         QVERIFY(!menu->isVisible());
-        QCOMPARE(help()->currentPage(), page);
+        QCOMPARE(help()->currentPage(), page + u".html"_s);
         help()->close();
         QVERIFY(showActive(&w));
     }
@@ -122,18 +115,14 @@ void TestHelp::pagesSystemInfoThenExit()
 
 void TestHelp::realPlayerReachesOutput_data()
 {
-    QTest::addColumn<QByteArray>("device");
-    QTest::addColumn<QString>("wave"); // under the built program folder; "" none
-    QTest::addColumn<QString>("piece");
+    QTest::addColumn<bool>("device");   // SDL's disk device, or none
+    QTest::addColumn<QString>("wave");  // under Sounds/Wav of the built program folder; empty: none
+    QTest::addColumn<QString>("piece"); // under Sounds/Midi
     QTest::addColumn<bool>("heard");
-    QTest::newRow("intro prompt") << QByteArray("disk") << "Sounds/Wav/Intro.Wav"
-                                  << "" << true;
-    QTest::newRow("midi piece") << QByteArray("disk") << ""
-                                << "Sounds/Midi/OdeToJoy.mid" << true;
-    QTest::newRow("missing files") << QByteArray("disk") << "Sounds/Wav/Gone.Wav"
-                                   << "Sounds/Midi/Gone.mid" << false;
-    QTest::newRow("no device") << QByteArray("none") << "Sounds/Wav/Intro.Wav"
-                               << "Sounds/Midi/OdeToJoy.mid" << false;
+    QTest::newRow("intro prompt") << true << u"Intro.Wav"_s << QString() << true;
+    QTest::newRow("midi piece") << true << QString() << u"OdeToJoy.mid"_s << true;
+    QTest::newRow("missing files") << true << u"Gone.Wav"_s << u"Gone.mid"_s << false;
+    QTest::newRow("no device") << false << u"Intro.Wav"_s << u"OdeToJoy.mid"_s << false;
 }
 
 // Through SDL's disk device the sound reaches the output file, and a piece
@@ -141,13 +130,13 @@ void TestHelp::realPlayerReachesOutput_data()
 // playable file, every call stays quiet.
 void TestHelp::realPlayerReachesOutput()
 {
-    QFETCH(QByteArray, device);
+    QFETCH(bool, device);
     QFETCH(QString, wave);
     QFETCH(QString, piece);
     QFETCH(bool, heard);
     QTemporaryDir dir;
     const QString output = dir.filePath(QStringLiteral("out.raw"));
-    qputenv("SDL_AUDIODRIVER", device);
+    qputenv("SDL_AUDIODRIVER", device ? "disk" : "none");
     qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(output));
     {
         // As in the program, the signals the session ends it with start at their
@@ -160,11 +149,11 @@ void TestHelp::realPlayerReachesOutput()
             sigaction(i ? SIGINT : SIGTERM, &test[i], &after);
             QVERIFY(after.sa_handler == SIG_DFL);
         }
-        QCOMPARE(player.isOpen(), device == "disk");
+        QCOMPARE(player.isOpen(), device);
         if (!wave.isEmpty())
-            player.playWave(KOLVANE_PROGRAM_DIR "/" + wave, SoundPlayer::PromptMode);
+            player.playWave(KOLVANE_PROGRAM_DIR "/Sounds/Wav/" + wave, SoundPlayer::PromptMode);
         if (!piece.isEmpty()) {
-            player.playMusic(KOLVANE_PROGRAM_DIR "/" + piece);
+            player.playMusic(KOLVANE_PROGRAM_DIR "/Sounds/Midi/" + piece);
             QCOMPARE(player.musicPlaying(), heard);
         }
         QTest::qWait(900);

@@ -12,6 +12,8 @@
 
 #include <cerrno>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QString Kestrel = QStringLiteral("Kestrel");
@@ -35,8 +37,7 @@ void prepare(TestProgram &p, const QString &password)
 
 QLineEdit *box(QWidget *form, int i = -1)
 {
-    return widget<QLineEdit>(form, i < 0 ? QStringLiteral("txtPassword")
-                                         : QStringLiteral("txtPassword(%1)").arg(i));
+    return widget<QLineEdit>(form, i < 0 ? u"txtPassword"_s : u"txtPassword(%1)"_s.arg(i));
 }
 
 // One fresh prompt: types each entry and presses OK, by Enter and by mouse in
@@ -181,16 +182,12 @@ void TestLogin::changeStored_data()
     QTest::addColumn<QString>("password"); // null: none set; the old one is typed in capitals
     QTest::addColumn<QString>("fresh");    // also the confirmation
     QTest::addColumn<QString>("store");    // "ok", "fails" (Retry, Cancel), "back" (on Retry)
-    const auto row = [](const char *name, const QString &password, const char *fresh,
-                        const char *store) {
-        QTest::newRow(name) << password << QString::fromLatin1(fresh) << QString::fromLatin1(store);
-    };
-    row("blanks around", Kestrel, " Osprey ", "ok");
+    QTest::newRow("blanks around") << Kestrel << u" Osprey "_s << u"ok"_s;
     // Blanks only store "no password", as start-up reads a missing record.
-    row("blanks: none", Kestrel, "   ", "ok");
-    row("none set before", QString(), "Osprey", "ok");
-    row("store fails", Kestrel, "Osprey", "fails");
-    row("store back on Retry", Kestrel, "Osprey", "back");
+    QTest::newRow("blanks: none") << Kestrel << u"   "_s << u"ok"_s;
+    QTest::newRow("none set before") << QString() << u"Osprey"_s << u"ok"_s;
+    QTest::newRow("store fails") << Kestrel << u"Osprey"_s << u"fails"_s;
+    QTest::newRow("store back on Retry") << Kestrel << u"Osprey"_s << u"back"_s;
 }
 
 // Accepted entries are stored, asking again while the store cannot be written.

@@ -10,6 +10,8 @@
 
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 class TestStartup : public QObject
 {
     Q_OBJECT
@@ -34,8 +36,7 @@ void TestStartup::freshFolderWithoutPicturesAndSounds()
     QCOMPARE(r.verdict, StartupResult::RunEventLoop);
     for (const char *made : {"Reports", "Backup", "Progs"})
         QVERIFY2(QFileInfo(p.file(QString::fromLatin1(made))).isDir(), made);
-    for (const char *skipped :
-         {"Pictures", "Pictures/FrontView", "Sounds", "Sounds/Wav", "Sounds/Midi"})
+    for (const char *skipped : {"Pictures", "Sounds"})
         QVERIFY2(!QFileInfo::exists(p.file(QString::fromLatin1(skipped))), skipped);
     QVERIFY(p.waiter.waits.isEmpty() && p.state->MusicFiles.isEmpty());
     // Made by hand with wider rights, it holds the password hash: owner-only now.
@@ -49,35 +50,26 @@ void TestStartup::freshFolderWithoutPicturesAndSounds()
     QVERIFY(r.mainWindow->isVisible());
     // The splash is gone once the main window shows.
     for (QWidget *w : QApplication::topLevelWidgets())
-        if (w->objectName() == QStringLiteral("Splash"))
-            QVERIFY(!w->isVisible());
+        QVERIFY(w->objectName() != u"Splash"_s || !w->isVisible());
 }
 
-namespace {
 const int Missing = -1, Good = -2, Torn = -3; // file sizes with a meaning of their own
-const char *Kept = "was kept as";
-} // namespace
+const QString Kept = u"was kept as"_s;
 
 void TestStartup::databaseCheck_data()
 {
     QTest::addColumn<int>("dbSize");
     QTest::addColumn<int>("backupSize");
     QTest::addColumn<bool>("journal"); // a journal beside the database
-    QTest::addColumn<QList<int>>("waits");
     QTest::addColumn<QString>("says"); // part of the one message; empty: none
-    QTest::newRow("empty database, good backup") << 0 << Good << false << QList<int>{2} << "";
-    QTest::newRow("empty database, stale journal") << 0 << Good << true << QList<int>{2} << "";
-    QTest::newRow("torn database and its journal, good backup")
-        << Torn << Good << true << QList<int>{} << Kept;
+    QTest::newRow("empty database, good backup") << 0 << Good << false << "";
+    QTest::newRow("empty database, stale journal") << 0 << Good << true << "";
+    QTest::newRow("torn database and its journal, good backup") << Torn << Good << true << Kept;
     QTest::newRow("database and backup missing")
-        << Missing << Missing << false << QList<int>{2}
-        << "\r\nFile not found or is empty\r\nPlease ensure";
-    QTest::newRow("junk database, no backup")
-        << 4096 << Missing << false << QList<int>{} << "is damaged";
-    QTest::newRow("empty database, damaged backup")
-        << 0 << Torn << false << QList<int>{2} << "File not found";
-    QTest::newRow("database of another user")
-        << Good << Good << false << QList<int>{} << "may not read or write";
+        << Missing << Missing << false << "\r\nFile not found or is empty\r\nPlease ensure";
+    QTest::newRow("junk database, no backup") << 4096 << Missing << false << "is damaged";
+    QTest::newRow("empty database, damaged backup") << 0 << Torn << false << "File not found";
+    QTest::newRow("database of another user") << Good << Good << false << "may not read or write";
 }
 
 void TestStartup::databaseCheck()
@@ -85,12 +77,10 @@ void TestStartup::databaseCheck()
     QFETCH(int, dbSize);
     QFETCH(int, backupSize);
     QFETCH(bool, journal);
-    QFETCH(QList<int>, waits);
     QFETCH(QString, says);
     TestProgram p;
-    const QString db = p.file(QStringLiteral("Progs/Kolvane.db"));
-    const QString backup = p.file(QStringLiteral("Backup/KolvaneBackup.db"));
-    for (const auto &[file, size] : {std::pair{db, dbSize}, std::pair{backup, backupSize}}) {
+    const QString db = p.state->databaseFile();
+    for (const auto &[file, size] : {std::pair{db, dbSize}, {p.state->backupFile(), backupSize}}) {
         const QString relative = file.mid(p.appPath().size());
         QFile::remove(file);
         if (size == Good || size == Torn)
@@ -105,15 +95,17 @@ void TestStartup::databaseCheck()
     }
     if (journal)
         p.writeFile(QStringLiteral("Progs/Kolvane.db-journal"), QByteArray(1024, '\xd9'));
-    for (const char *f : {"b.rmi", "a.RMI", "notes.txt", "z.MID", "m.mid"})
-        p.writeFile(QStringLiteral("Sounds/Midi/") + QLatin1String(f), "MThd");
+    // Pieces ending .mid come before .rmi, each kind in name order; other files are no music.
+    const QStringList music = {u"m.mid"_s, u"z.MID"_s, u"a.RMI"_s, u"b.rmi"_s};
+    for (const QString &f : music + QStringList{u"notes.txt"_s})
+        p.writeFile(u"Sounds/Midi/"_s + f, "MThd");
     const auto size = [](const QString &f) {
         return QFileInfo::exists(f) ? int(QFileInfo(f).size()) : Missing;
     };
     const int sizeBefore = size(db);
     const bool anotherUser = says.contains(QStringLiteral("may not"));
-    if (anotherUser &&
-        ::geteuid() == 0) { // the super-user reads everything: be nobody for the start
+    // The super-user reads everything: be nobody for the start.
+    if (anotherUser && ::geteuid() == 0) {
         QVERIFY(QFile::setPermissions(p.appPath(),
                                       QFile::permissions(p.appPath()) | QFileDevice::ExeOther));
         QVERIFY(::seteuid(65534) == 0);
@@ -124,14 +116,15 @@ void TestStartup::databaseCheck()
     StartupResult r = Main(*p.state, p.appPath());
     if (anotherUser && ::getuid() == 0)
         QVERIFY(::seteuid(0) == 0);
-    QCOMPARE(p.waiter.waits, waits);
+    // Only a missing or empty database waits, for the copy from the backup.
+    QCOMPARE(p.waiter.waits, dbSize == 0 || dbSize == Missing ? QList<int>{2} : QList<int>{});
     QCOMPARE(p.messages.shown.size(), says.isEmpty() ? 0 : 1);
+    QVERIFY2(p.messages.texts().value(0).contains(says), qPrintable(p.messages.texts().value(0)));
     QVERIFY(!QFile::exists(db + QStringLiteral("-journal")));
-    if (!says.isEmpty() && says != QLatin1String(Kept)) {
+    if (!says.isEmpty() && says != Kept) {
         QCOMPARE(r.verdict, StartupResult::End);
         QVERIFY(!r.mainWindow);
         QVERIFY(p.messages.texts().first().startsWith(db + QStringLiteral("\r\n")));
-        QVERIFY2(p.messages.texts().first().contains(says), qPrintable(p.messages.texts().first()));
         // Music stopped, then the sound; nothing written, nothing deleted.
         QCOMPARE(p.sound.calls.mid(p.sound.calls.size() - 2),
                  (QStringList{"stop music", "stop wave"}));
@@ -142,21 +135,16 @@ void TestStartup::databaseCheck()
     }
     QCOMPARE(r.verdict, StartupResult::RunEventLoop);
     QVERIFY(p.state->db().isOpen());
-    // Pieces ending .mid come before .rmi, each kind in name order; other files are no music.
-    QStringList music;
-    for (const char *f : {"m.mid", "z.MID", "a.RMI", "b.rmi"})
-        music << p.file(QStringLiteral("Sounds/Midi/") + QLatin1String(f));
-    QCOMPARE(p.state->MusicFiles, music);
+    QCOMPARE(QStringList(p.state->MusicFiles).replaceInStrings(p.file(u"Sounds/Midi/"_s), u""_s),
+             music);
     QCOMPARE(column(db, QStringLiteral("PRAGMA integrity_check")), QStringList{"ok"});
     QVERIFY(!QFile::permissions(db).testFlag(QFileDevice::ReadOther));
     // A damaged file is never deleted: it stays beside, under a dated name, its journal with it.
     const QString kept = db + QStringLiteral(".damaged-20260314-092653");
-    QCOMPARE(size(kept), journal || says == QLatin1String(Kept) ? sizeBefore : Missing);
+    QCOMPARE(size(kept), journal || says == Kept ? sizeBefore : Missing);
     QCOMPARE(size(kept + QStringLiteral("-journal")), journal ? 1024 : Missing);
-    if (says == QLatin1String(Kept)) {
-        QVERIFY(p.messages.texts().first().contains(kept));
-        QVERIFY(p.messages.texts().first().contains(QStringLiteral("backup copy was restored")));
-    }
+    if (says == Kept)
+        QVERIFY(p.messages.texts().first().contains(kept + u".\r\nThe backup copy was restored"_s));
 }
 
 // A damaged database replaces nothing. Then eleven exits: the ten newest dated
@@ -172,20 +160,17 @@ void TestStartup::backups()
     QVERIFY2(error.contains(QStringLiteral("failed its check")), qPrintable(error));
     QCOMPARE(fileBytes(p.state->backupFile()), good);
     p.copyEmptyDatabaseTo(QStringLiteral("Progs/Kolvane.db"));
+    const QString insert = u"INSERT INTO Student (Number) VALUES ('E-%1')"_s;
     for (int exit = 1; exit <= 11; ++exit) {
-        QVERIFY(column(p.state->databaseFile(),
-                       QStringLiteral("INSERT INTO Student (Number) VALUES ('E-%1')").arg(exit))
-                    .isEmpty());
+        QVERIFY(column(p.state->databaseFile(), insert.arg(exit)).isEmpty());
         p.clock.current = p.clock.current.addSecs(3600);
         QVERIFY2(Backups::write(*p.state, &error), qPrintable(error));
     }
-    const QStringList dated =
-        QDir(p.file(QStringLiteral("Backup"))).entryList({QStringLiteral("KolvaneBackup-*")});
+    const QStringList dated = QDir(p.file(u"Backup"_s)).entryList({u"KolvaneBackup-*"_s});
     QCOMPARE(dated.size(), 10);
     QCOMPARE(dated.last(), QFileInfo(Backups::datedFile(*p.state, p.clock.current)).fileName());
     const QString count = QStringLiteral("SELECT count(*) FROM Student");
-    for (const QString &copy :
-         {p.file(QStringLiteral("Backup/") + dated.last()), p.state->backupFile()}) {
+    for (const QString &copy : {p.file(u"Backup/"_s + dated.last()), p.state->backupFile()}) {
         QCOMPARE(column(copy, count), QStringList{"11"});
         QVERIFY(!(QFile::permissions(copy) & (QFileDevice::ReadGroup | QFileDevice::ReadOther)));
     }
