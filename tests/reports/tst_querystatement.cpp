@@ -2,7 +2,6 @@
 #include "TestProgram.h"
 #include "reports/QueryStatement.h"
 
-#include <QFile>
 #include <QTest>
 
 class TestQueryStatement : public QObject
