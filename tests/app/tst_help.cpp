@@ -48,7 +48,7 @@ void TestHelp::pagesSystemInfoThenExit()
     const auto help = [&w] { return w.findChild<HelpWindow *>(); };
     const auto trigger = [&w](const char *item) { widget<QAction>(&w, item)->trigger(); };
     // Each menu's letter is its page's first.
-    for (const QString page : {u"ActionMenu"_s, u"UponMenu"_s, u"ToolsMenu"_s, u"HelpMenu"_s}) {
+    for (const QString &page : {u"ActionMenu"_s, u"UponMenu"_s, u"ToolsMenu"_s, u"HelpMenu"_s}) {
         QTest::keyClick(&w, Qt::Key(page.front().unicode()), Qt::AltModifier);
         QMenu *menu = nullptr;
         QTRY_VERIFY((menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())));
