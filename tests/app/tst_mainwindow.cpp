@@ -5,7 +5,6 @@
 #include "app/Password.h"
 
 #include <QAction>
-#include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
