@@ -97,7 +97,6 @@ void TestClassesLogic::restore_data()
     QTest::newRow("custom not last line") << "Custom = 5\r\nSports = 30\r\n" << ticks("..x.") << "";
     QTest::newRow("custom without equals") << "Custom 25" << ticks("....") << "";
     QTest::newRow("custom blanks trimmed") << "Custom =   7.5 " << ticks("....") << "7.5";
-    QTest::newRow("empty bill") << "" << ticks("....") << "";
 }
 
 void TestClassesLogic::restore()

@@ -6,7 +6,6 @@
 #include "classes/SetTerm.h"
 #include "platform/KeyValueFile.h"
 
-#include <QButtonGroup>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -240,9 +239,7 @@ void TestClassForms::setTerm()
     auto *year = widget<QScrollBar>(&form, "hscYear");
     auto *term = widget<QLabel>(&form, "lblTerm");
     auto *yearLabel = widget<QLabel>(&form, "lblYear");
-    QCOMPARE(form.findChild<QButtonGroup *>()->checkedId(), 1);
-    QCOMPARE(year->value(), 2026);
-    QCOMPARE(term->text(), stored + u' ');
+    QCOMPARE(term->text(), stored + u' '); // the term and year set come out below
     QTest::keyClick(year, Qt::Key_Return); // Enter is OK
     QCOMPARE(form.result(), int(QDialog::Accepted));
     QVERIFY2(program.state->classes.CurrentTerm == stored,

@@ -5,7 +5,6 @@
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QWheelEvent>
@@ -300,6 +299,7 @@ void TestMenData::editNewAbortAndClose()
     QCOMPARE(rows(u"Student"_s), 3);
 
     openForm(u"Staff"_s);
+    QVERIFY2(w("cmdAction(24)")->isVisible(), "staff cannot be sent to Alumni");
     click(8);
     fill({"txtNumber=ST-1", "txtSurname=Eze", "txtAddress=Jos", "txtMonthlySalary=250.5"});
     click(10);
@@ -311,6 +311,7 @@ void TestMenData::editNewAbortAndClose()
     QCOMPARE(w<QGroupBox>("Frame2")->title(), u"Initial total records = 0"_s);
     QVERIFY(p->messages.shown.isEmpty() && shown("txtStockNumber").isEmpty());
     onlyTabs({"Stock_Data"});
+    QVERIFY2(!w("cmdAction(24)")->isVisible(), "stock sent to Alumni");
     click(8);
     QCOMPARE(focused(), u"txtStockNumber"_s);
     fill({"txtStockNumber=ST-1"});
@@ -322,6 +323,8 @@ void TestMenData::editNewAbortAndClose()
 
     openForm(u"FormerStaff"_s);
     onlyTabs({"Basic_Data", "Staff_Data"});
+    QVERIFY2(!w("cmdAction(8)")->isVisible() && !w("cmdAction(24)")->isVisible(),
+             "former staff added or sent to Alumni");
 }
 
 // debt 200, payable 200, paid 0, balance -200; bill 1500; debt 300; paid 1000.
@@ -409,8 +412,10 @@ void TestMenData::workedExampleStepByStep()
     const QString pdf = p->file(u"Reports/bill.pdf"_s);
     printToPdf(p->desktop, pdf);
     openForm(u"Student"_s, false);
-    // Read-only: no remarks, no bill.
+    // Read-only: no remarks, no bill, of the actions only Find.
     QVERIFY(w("rtfStudentRemarks")->isHidden() && !w("cmdBill")->isEnabled());
+    for (const char *action : {"cmdAction(8)", "cmdAction(24)", "cmdAction(9)"})
+        QVERIFY2(!w(action)->isVisible() && w("txtGoTo")->isVisible(), action);
     w<QTabWidget>("SSTab1")->setCurrentIndex(MenData::StudentTab);
     QTest::mouseClick(w("cmdPrintBill"), Qt::LeftButton);
     QCOMPARE(p->messages.texts(), QStringList{"No Printer installed."});
