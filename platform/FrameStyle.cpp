@@ -6,7 +6,6 @@
 #include <QStyleFactory>
 #include <QStyleOption>
 
-#include <memory>
 
 void FrameStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option,
                                QPainter *painter, const QWidget *widget) const
@@ -31,13 +30,19 @@ void FrameStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *opt
         frame.setDevicePixelRatio(ratio);
         frame.fill(Qt::transparent);
         QPainter onFrame(&frame);
-        std::unique_ptr<QStyleOption> atOrigin;
-        if (const auto *boxFrame = qstyleoption_cast<const QStyleOptionFrame *>(option))
-            atOrigin = std::make_unique<QStyleOptionFrame>(*boxFrame);
-        else
-            atOrigin = std::make_unique<QStyleOption>(*option);
+        // The same option, drawn at the pixmap's corner. Style options have no
+        // virtual destructor, so each kind is copied into its own variable.
+        QStyleOptionFrame boxFrame;
+        QStyleOption plain;
+        QStyleOption *atOrigin = &plain;
+        if (const auto *given = qstyleoption_cast<const QStyleOptionFrame *>(option)) {
+            boxFrame = *given;
+            atOrigin = &boxFrame;
+        } else {
+            plain = *option;
+        }
         atOrigin->rect.moveTopLeft(QPoint(0, 0));
-        QProxyStyle::drawPrimitive(element, atOrigin.get(), &onFrame, widget);
+        QProxyStyle::drawPrimitive(element, atOrigin, &onFrame, widget);
         onFrame.end();
         QPixmapCache::insert(key, frame);
     }
