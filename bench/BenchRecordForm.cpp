@@ -27,8 +27,6 @@
 
 namespace {
 
-// What the step leaves to paint, painted now: the widgets whose contents
-// changed, as the window system would have them painted.
 // Counts the paint events of one box, to show that each step really painted.
 class PaintCounter : public QObject
 {
@@ -42,9 +40,12 @@ public:
     }
 };
 
-void paint(QWidget &form)
+// What the step left for the event loop, done now as the loop does it after
+// an input event: every posted event (layout requests among them), ending
+// with the paint of the widgets whose contents changed.
+void paint(QWidget &)
 {
-    QApplication::sendPostedEvents(&form, QEvent::UpdateRequest);
+    QApplication::sendPostedEvents(nullptr, 0);
 }
 
 // A step's photo decodes on a worker while the row already shows; waits for it
