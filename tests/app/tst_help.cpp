@@ -169,8 +169,9 @@ void TestHelp::realPlayerReachesOutput()
     QCOMPARE(loud > 1000, heard);
 }
 
-// The first piece, then one drawn with the clock as the seed, then on in list order
-// with wrap-around. The same moment draws the same piece; moments differ.
+// Music opens with the first file of the folder, then a random one picked with the
+// time as its seed, then the files after it in turn, back to the start after the
+// last. The same time picks the same file; other times pick others.
 void TestHelp::pieceOrderFollowsSeed()
 {
     const QStringList files = {"/m/a.mid", "/m/b.mid", "/m/c.mid"};
