@@ -43,21 +43,20 @@ public:
 // What the step left for the event loop, done now as the loop does it after
 // an input event: every posted event (layout requests among them), ending
 // with the paint of the widgets whose contents changed.
-void paint(QWidget &)
+void settle()
 {
     QApplication::sendPostedEvents(nullptr, 0);
 }
 
 // A step's photo decodes on a worker while the row already shows; waits for it
 // to land and be painted, and records when, from the start of the step.
-void photoLanded(QWidget &form, const MenData &records, const QElapsedTimer &t,
-                 Bench::Figures &landed)
+void photoLanded(const MenData &form, const QElapsedTimer &t, Bench::Figures &landed)
 {
-    if (!records.photoPending())
+    if (!form.photoPending())
         return;
-    while (records.photoPending())
+    while (form.photoPending())
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    paint(form);
+    settle();
     landed.add(t.nsecsElapsed());
 }
 
@@ -103,17 +102,17 @@ int main(int argc, char *argv[])
     for (int i = 0; i < 3000; ++i) {
         t.restart();
         next->click();
-        paint(form);
+        settle();
         nextMs.add(t.nsecsElapsed());
-        photoLanded(form, form, t, photoMs);
+        photoLanded(form, t, photoMs);
     }
     for (const QString &n : numbers) {
         goTo->setText(n);
         t.restart();
         find->click();
-        paint(form);
+        settle();
         findMs.add(t.nsecsElapsed());
-        photoLanded(form, form, t, photoMs);
+        photoLanded(form, t, photoMs);
     }
     const int grabAt = app.arguments().indexOf(QStringLiteral("--grab"));
     if (grabAt > 0)
