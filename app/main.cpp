@@ -50,7 +50,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(KOLVANE_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("kolvane"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/kolvane.svg")));
-    installFrameStyle();
+    installProgramStyle();
 
     WidgetMessageBoxes messages;
     SleepingWaiter waiter;

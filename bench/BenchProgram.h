@@ -50,7 +50,7 @@ public:
         , state(Services{messages, waiter, sound, clock, desktop})
     {
         // The style the program runs with.
-        installFrameStyle();
+        installProgramStyle();
         state.AppPath = QDir(QString::fromLocal8Bit(folder)).absolutePath() + u'/';
         FillClassLevelNames(state.classes);
         state.IniPath = state.path(QStringLiteral("Progs/Kolvane.ini"));

@@ -107,7 +107,9 @@ int main(int argc, char *argv[])
         photoLanded(form, t, photoMs);
     }
     for (const QString &n : numbers) {
+        // The number as typed is on screen before Find is clicked.
         goTo->setText(n);
+        settle();
         t.restart();
         find->click();
         settle();

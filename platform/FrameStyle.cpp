@@ -2,56 +2,116 @@
 
 #include <QApplication>
 #include <QPainter>
-#include <QPixmapCache>
 #include <QStyleFactory>
 #include <QStyleOption>
 
+namespace {
+
+// More sizes than a program's forms show at once; past it the cache starts over.
+constexpr qsizetype keptDrawings = 64;
+
+FrameStyle::Key keyOf(int kind, const QStyleOption &option, const QPainter &painter)
+{
+    FrameStyle::Key key;
+    key.kind = kind;
+    key.size = option.rect.size();
+    key.state = int(option.state);
+    key.palette = option.palette.cacheKey();
+    key.direction = int(option.direction);
+    key.ratio = painter.device()->devicePixelRatio();
+    return key;
+}
+
+} // namespace
+
+size_t qHash(const FrameStyle::Key &key, size_t seed)
+{
+    return qHashMulti(seed, key.kind, key.size, key.state, key.palette, key.text,
+                      qHashRange(key.fields.begin(), key.fields.end()));
+}
+
+bool FrameStyle::cacheable(const QStyleOption *option, const QPainter *painter) const
+{
+    return option && !option->rect.isEmpty() && painter &&
+           painter->transform().type() <= QTransform::TxTranslate &&
+           baseStyle()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) == 0;
+}
+
+// Draws the option through `draw` once into a pixmap the option's size, kept
+// under `key`, and copies that pixmap to where the option stands. The option
+// is copied as its own type (style options have no virtual destructor) and
+// drawn at the pixmap's corner with the painter's font and pen.
+template <class Option, class Draw>
+void FrameStyle::paintCached(Key key, const Option &option, QPainter *painter, Draw draw) const
+{
+    auto found = m_drawn.constFind(key);
+    if (found == m_drawn.constEnd()) {
+        QPixmap pixmap(option.rect.size() * key.ratio);
+        pixmap.setDevicePixelRatio(key.ratio);
+        pixmap.fill(Qt::transparent);
+        QPainter onPixmap(&pixmap);
+        onPixmap.setFont(painter->font());
+        onPixmap.setPen(painter->pen());
+        onPixmap.setBrush(painter->brush());
+        onPixmap.setLayoutDirection(painter->layoutDirection());
+        Option atOrigin = option;
+        atOrigin.rect.moveTopLeft(QPoint(0, 0));
+        draw(atOrigin, &onPixmap);
+        onPixmap.end();
+        if (m_drawn.size() >= keptDrawings)
+            m_drawn.clear();
+        found = m_drawn.insert(key, pixmap);
+    }
+    painter->drawPixmap(option.rect.topLeft(), *found);
+}
 
 void FrameStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option,
                                QPainter *painter, const QWidget *widget) const
 {
-    const bool cached = element == PE_FrameLineEdit && option && !option->rect.isEmpty() &&
-                        painter->transform().type() <= QTransform::TxTranslate &&
-                        baseStyle()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) == 0;
-    if (!cached) {
-        QProxyStyle::drawPrimitive(element, option, painter, widget);
-        return;
-    }
-    const qreal ratio = painter->device()->devicePixelRatio();
-    const QString key = QStringLiteral("kolvane-frame-%1x%2-%3-%4-%5")
-                            .arg(option->rect.width())
-                            .arg(option->rect.height())
-                            .arg(int(option->state))
-                            .arg(option->palette.cacheKey())
-                            .arg(ratio);
-    QPixmap frame;
-    if (!QPixmapCache::find(key, &frame)) {
-        frame = QPixmap(option->rect.size() * ratio);
-        frame.setDevicePixelRatio(ratio);
-        frame.fill(Qt::transparent);
-        QPainter onFrame(&frame);
-        // The same option, drawn at the pixmap's corner. Style options have no
-        // virtual destructor, so each kind is copied into its own variable.
-        QStyleOptionFrame boxFrame;
-        QStyleOption plain;
-        QStyleOption *atOrigin = &plain;
-        if (const auto *given = qstyleoption_cast<const QStyleOptionFrame *>(option)) {
-            boxFrame = *given;
-            atOrigin = &boxFrame;
-        } else {
-            plain = *option;
+    auto draw = [this, element, widget](const auto &atOrigin, QPainter *onPixmap) {
+        QProxyStyle::drawPrimitive(element, &atOrigin, onPixmap, widget);
+    };
+    if (element == PE_FrameLineEdit && cacheable(option, painter)) {
+        if (const auto *frame = qstyleoption_cast<const QStyleOptionFrame *>(option)) {
+            Key key = keyOf(element, *frame, *painter);
+            key.fields = {frame->lineWidth, frame->midLineWidth, int(frame->features),
+                          int(frame->frameShape)};
+            paintCached(key, *frame, painter, draw);
+            return;
         }
-        atOrigin->rect.moveTopLeft(QPoint(0, 0));
-        QProxyStyle::drawPrimitive(element, atOrigin, &onFrame, widget);
-        onFrame.end();
-        QPixmapCache::insert(key, frame);
     }
-    painter->drawPixmap(option->rect.topLeft(), frame);
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
 }
 
-void installFrameStyle()
+void FrameStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
+                                    QPainter *painter, const QWidget *widget) const
 {
-    if (dynamic_cast<FrameStyle *>(QApplication::style()))
-        return;
-    QApplication::setStyle(new FrameStyle(QStyleFactory::create(QApplication::style()->name())));
+    if (control == CC_GroupBox && cacheable(option, painter)) {
+        if (const auto *box = qstyleoption_cast<const QStyleOptionGroupBox *>(option)) {
+            Key key = keyOf(int(PE_CustomBase) + int(control), *box, *painter);
+            key.fields = {int(box->subControls), int(box->activeSubControls), int(box->features),
+                          int(box->textAlignment), int(box->textColor.rgba()), box->lineWidth,
+                          box->midLineWidth};
+            key.text = box->text;
+            key.font = painter->font();
+            key.pen = painter->pen().color().rgba();
+            paintCached(key, *box, painter,
+                        [this, widget](const QStyleOptionGroupBox &atOrigin, QPainter *onPixmap) {
+                            QProxyStyle::drawComplexControl(CC_GroupBox, &atOrigin, onPixmap,
+                                                            widget);
+                        });
+            return;
+        }
+    }
+    QProxyStyle::drawComplexControl(control, option, painter, widget);
+}
+
+void installProgramStyle()
+{
+    if (!dynamic_cast<FrameStyle *>(QApplication::style()))
+        QApplication::setStyle(
+            new FrameStyle(QStyleFactory::create(QApplication::style()->name())));
+    QFont font = QApplication::font();
+    font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
+    QApplication::setFont(font);
 }
