@@ -187,6 +187,7 @@ private:
     // The actions.
     void openRows();
     bool onRow() const;
+    bool onRowOrSay();
     bool confirmedTwice(const QString &cancelQuestion, const QString &sureQuestion);
     void moveFirst();
     void moveLast();

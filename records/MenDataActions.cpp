@@ -22,6 +22,17 @@ bool MenData::onRow() const
     return !m_rs.bof() && !m_rs.eof() && m_rs.hasCurrentRow();
 }
 
+// Edit, Delete and Send to Alumni act on the cursor's row. After a Find that
+// found nothing the form still shows the row before while the cursor stands
+// after the last row: the operator is told, rather than nothing happening.
+bool MenData::onRowOrSay()
+{
+    if (onRow())
+        return true;
+    m_state.services.messages.ok(QStringLiteral("There is no current row."));
+    return false;
+}
+
 void MenData::cmdActionClick(int index)
 {
     if (index != 11)
@@ -123,6 +134,8 @@ void MenData::newRecord()
 
 void MenData::editRecord()
 {
+    if (!onRowOrSay())
+        return;
     setBrowsing(false);
     rememberControls();
     m_actionMode = QStringLiteral("Edit");
@@ -180,7 +193,7 @@ void MenData::showAfterRemoval()
 
 void MenData::deleteRecord()
 {
-    if (!onRow() || !confirmedTwice(QStringLiteral("Cancel Deletion?"),
+    if (!onRowOrSay() || !confirmedTwice(QStringLiteral("Cancel Deletion?"),
                                     QStringLiteral("Are you double sure you want to Delete?")))
         return;
     if (!m_rs.deleteCurrent()) {
@@ -192,7 +205,7 @@ void MenData::deleteRecord()
 
 void MenData::sendToAlumni()
 {
-    if (m_formerTable.isEmpty() || !onRow() ||
+    if (m_formerTable.isEmpty() || !onRowOrSay() ||
         !confirmedTwice(QStringLiteral("Cancel irrevocable transfer to Alumni records?"),
                         QStringLiteral("Are you double sure you want to Transfer?")))
         return;

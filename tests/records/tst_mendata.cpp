@@ -117,7 +117,8 @@ void TestMenData::browseFindTransferAndDelete()
         {"3", "Adeyemi|Male"}, {"0", "Quote|Female"},
         {"2", "Quote|Female"}, {"3", "Okafor|Female"},
         {"1", "Adeyemi|Male"}, {"find 9999", "Adeyemi|Male"},
-        {"3", "Adeyemi|Male"}, {"find   2003/045 ", "Okafor|Female"},
+        {"refused 6", "Adeyemi|Male"}, {"refused 24", "Adeyemi|Male"},
+        {"refused 9", "Adeyemi|Male"}, {"3", "Adeyemi|Male"}, {"find   2003/045 ", "Okafor|Female"},
         {"3", "Bello|Female"}, {"find    ", "Bello|Female"},
         {"3", "Adeyemi|Male"}, {"find x'1%_", "Quote|Female"}};
     for (const auto &[step, after] : steps) {
@@ -125,6 +126,14 @@ void TestMenData::browseFindTransferAndDelete()
             fill({u"txtGoTo="_s + step.mid(5)});
             QTest::keyClick(w("txtGoTo"), Qt::Key_Return); // Enter acts as Find Number
             QVERIFY2(shown("txtGoTo").trimmed().isEmpty(), "the number looked for stays");
+        } else if (step.startsWith(u"refused "_s)) {
+            // After a Find that found nothing the cursor has no row: Delete,
+            // Send to Alumni and Edit say so, ask nothing, change nothing.
+            p->messages.clear();
+            click(step.mid(8).toInt());
+            QCOMPARE(p->messages.texts(), QStringList{u"There is no current row."_s});
+            QVERIFY(!form->editing());
+            QCOMPARE(rows(u"Student"_s), 4);
         } else {
             click(step.toInt());
         }
