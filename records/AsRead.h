@@ -14,6 +14,13 @@ public:
     {
         m_read.insert(control, {stored, shown});
     }
+    // The control shows the same value read in other words now (its text was
+    // set after the row was read, and the box reworded it).
+    void nowShows(const void *control, const QVariant &shown)
+    {
+        if (const auto it = m_read.find(control); it != m_read.end())
+            it->shown = shown;
+    }
     bool unchanged(const void *control, const QVariant &shown) const
     {
         const auto it = m_read.constFind(control);

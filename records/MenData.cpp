@@ -50,6 +50,7 @@ MenData::MenData(AppState &state, QWidget *parent)
     actions->addWidget(m_frame4);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs, 1);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &MenData::showUnshown);
     layout->addLayout(actions);
 
     // Only the tabs of the kind can be reached.
@@ -190,6 +191,9 @@ bool MenData::editing() const
 
 void MenData::setBrowsing(bool browsing)
 {
+    // Every box holds its text before the operator can type into it.
+    if (!browsing)
+        showUnshown();
     // The buttons to come are shown before the clicked one hides, so the focus
     // goes to one of them and never wanders into a box that checks its content.
     if (browsing) {

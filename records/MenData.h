@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <QDialog>
+#include <QHash>
 #include <QMap>
 #include <QString>
 #include <QVariant>
@@ -188,6 +189,8 @@ private:
     void openRows();
     bool onRow() const;
     bool onRowOrSay();
+    bool showLater(QWidget *box, const QString &text);
+    void showUnshown();
     bool confirmedTwice(const QString &cancelQuestion, const QString &sureQuestion);
     void moveFirst();
     void moveLast();
@@ -232,6 +235,9 @@ private:
 
     std::vector<Binding> m_bindings;
     QMap<QWidget *, QVariant> m_remembered;
+    // Text for boxes on a tab page not shown, set when a page is shown or
+    // editing starts; see showLater().
+    QHash<QWidget *, QString> m_unshown;
     QString m_photoPath;
     // What showPhoto last decoded (path, size, time) and the picture it set,
     // so showing a row with the same photo decodes nothing.

@@ -50,6 +50,38 @@ void MenData::showArm(const QString &text)
         selectOrAdd(m_classArm, text);
 }
 
+// A box on a tab page not shown takes its text when a page is shown or
+// editing starts: laying out text no one sees was a good part of each step
+// through the records. Everything that reads the boxes while browsing reads
+// them through shownValue(), which knows the text kept back.
+bool MenData::showLater(QWidget *box, const QString &text)
+{
+    if (editing() || box->isVisibleTo(this)) {
+        m_unshown.remove(box);
+        return false;
+    }
+    m_unshown.insert(box, text);
+    return true;
+}
+
+void MenData::showUnshown()
+{
+    const QHash<QWidget *, QString> unshown = std::exchange(m_unshown, {});
+    for (auto it = unshown.cbegin(); it != unshown.cend(); ++it) {
+        QString shown;
+        if (auto *lines = qobject_cast<QPlainTextEdit *>(it.key())) {
+            lines->setPlainText(it.value());
+            shown = lines->toPlainText();
+        } else {
+            auto *rich = static_cast<QTextEdit *>(it.key());
+            rich->setPlainText(it.value());
+            shown = rich->toPlainText();
+        }
+        // The box may show the text in its own words (line ends, no-break spaces).
+        m_asRead.nowShows(it.key(), shown);
+    }
+}
+
 void MenData::showValue(const Binding &b, const QVariant &value)
 {
     // A field without a value shows as empty; the fields after it still show.
@@ -127,8 +159,11 @@ QVariant MenData::shownValue(const Binding &b) const
     case Holds::Number:
         return static_cast<QLineEdit *>(b.control)->text();
     case Holds::Lines:
-        return static_cast<QPlainTextEdit *>(b.control)->toPlainText();
     case Holds::Rich:
+        if (const auto later = m_unshown.constFind(b.control); later != m_unshown.constEnd())
+            return *later;
+        if (b.holds == Holds::Lines)
+            return static_cast<QPlainTextEdit *>(b.control)->toPlainText();
         return static_cast<QTextEdit *>(b.control)->toPlainText();
     case Holds::Bill:
         return m_money.bill();
@@ -153,9 +188,11 @@ void MenData::clearValue(const Binding &b, const QDate &date)
         static_cast<QLineEdit *>(b.control)->clear();
         break;
     case Holds::Lines:
+        m_unshown.remove(b.control);
         static_cast<QPlainTextEdit *>(b.control)->clear();
         break;
     case Holds::Rich:
+        m_unshown.remove(b.control);
         static_cast<QTextEdit *>(b.control)->clear();
         break;
     case Holds::Bill:
@@ -191,10 +228,12 @@ void MenData::restoreValue(const Binding &b, const QVariant &shown)
         static_cast<QLineEdit *>(b.control)->setText(text);
         break;
     case Holds::Lines:
-        static_cast<QPlainTextEdit *>(b.control)->setPlainText(text);
+        if (!showLater(b.control, text))
+            static_cast<QPlainTextEdit *>(b.control)->setPlainText(text);
         break;
     case Holds::Rich:
-        static_cast<QTextEdit *>(b.control)->setPlainText(text);
+        if (!showLater(b.control, text))
+            static_cast<QTextEdit *>(b.control)->setPlainText(text);
         break;
     case Holds::Bill:
         setBill(text);

@@ -53,7 +53,8 @@ void MenData::moneyFocusMoved(QObject *watched, bool in)
 void MenData::setBill(const QString &text)
 {
     m_money.setBill(text);
-    m_billText->setPlainText(text);
+    if (!showLater(m_billText, text))
+        m_billText->setPlainText(text);
 }
 
 QString MenData::classLevelText() const
@@ -83,6 +84,8 @@ void MenData::setPayableText(const QString &text)
 
 void MenData::cmdBillClick()
 {
+    // The fee selection reads the names from their box.
+    showUnshown();
     if (!m_selectFees) {
         // The fee schedule form comes with the selection, hidden; both go with this form.
         m_reviseFees = new ReviseFees(m_state, this);

@@ -5,6 +5,8 @@
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QWheelEvent>
@@ -94,15 +96,17 @@ private:
 void TestMenData::browseFindTransferAndDelete()
 {
     // Primary1 has Blue and Red; a sex not stored shows as Female.
-    addStudent(u"X'1%_"_s, u"Quote"_s, u"Debt_From_Last_Term = NULL"_s);
+    addStudent(u"X'1%_"_s, u"Quote"_s,
+               u"Debt_From_Last_Term = NULL, Remarks = 'Quote remarks', Bill_This_Term = 'Books = 5'"_s);
     addStudent(u"2003/045"_s, u"Okafor"_s);
     addStudent(u"2003/046"_s, u"Bello"_s, u"Sex = NULL"_s);
-    addStudent(u"N4"_s, u"Adeyemi"_s, u"Class_Arm = 'Gold', Sex = 'Male'"_s);
+    addStudent(u"N4"_s, u"Adeyemi"_s,
+               u"Class_Arm = 'Gold', Sex = 'Male', Address = '4 Marina' || char(10) || 'Lagos'"_s);
     openForm();
     QCOMPARE(w<QGroupBox>("Frame2")->title(), u"Initial total records = 4"_s);
     onlyTabs({"Basic_Data", "Student_Data"});
     // Money as plain number text; line breaks kept.
-    QCOMPARE(shown("txtDebt|txtAddress"), u"1500.5|12 Palm Road\nIbadan"_s);
+    QCOMPARE(shown("txtDebt|txtAddress"), u"1500.5|4 Marina\nLagos"_s);
     // An arm no longer in the class structure is listed and selected.
     auto *arms = w<QComboBox>("cmbClassArm");
     QCOMPARE(arms->itemText(arms->count() - 1) + arms->currentText(), u"GoldGold"_s);
@@ -144,7 +148,16 @@ void TestMenData::browseFindTransferAndDelete()
     // No box can be mended while browsing: none holds the caret though it
     // fails its check (the paid box is empty, a box that took typing would hold
     // it), and leaving the debt box computes nothing.
-    w<QTabWidget>("SSTab1")->setCurrentIndex(MenData::StudentTab);
+    // The boxes of the page not shown follow the rows too: each page, clicked,
+    // shows the row now on show.
+    const auto page = [this](int index) {
+        QTabBar *bar = w<QTabWidget>("SSTab1")->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+    };
+    page(MenData::StudentTab);
+    QCOMPARE(w<QTextEdit>("rtfStudentRemarks")->toPlainText() + u'|' +
+                 w<QPlainTextEdit>("txtBillThisTerm")->toPlainText(),
+             u"Quote remarks|Books = 5"_s);
     QTest::mouseClick(w("txtCummulativePaid"), Qt::LeftButton);
     tab();
     QVERIFY(focused() != u"txtCummulativePaid"_s);
@@ -153,6 +166,8 @@ void TestMenData::browseFindTransferAndDelete()
     QCOMPARE(shown("txtPayable|txtFinancialBalance"), u"|"_s);
 
     click(1);
+    page(MenData::BasicTab);
+    QCOMPARE(shown("txtSurname|txtAddress"), u"Adeyemi|4 Marina\nLagos"_s);
     const QString last = sql(u"SELECT * FROM Student WHERE Number = 'N4'"_s);
     sql(u"CREATE TRIGGER refuse BEFORE INSERT ON FormerStudent "
         "BEGIN SELECT RAISE(ABORT, 'former records are full'); END"_s);
@@ -341,7 +356,7 @@ void TestMenData::editNewAbortAndClose()
 // without the password opens, read back from its PDF.
 void TestMenData::workedExampleStepByStep()
 {
-    addStudent(u"S0"_s, u"Other"_s); // not the row shown
+    addStudent(u"S0"_s, u"Other"_s, u"Address = NULL"_s); // not the row shown
     QCOMPARE(sql(u"UPDATE Fees SET Tuition = 1500, Sports = 30 WHERE Class_Level = 'Primary1'"_s),
              QString());
     addStudent(u"S1"_s, u"Ade"_s,
@@ -350,6 +365,20 @@ void TestMenData::workedExampleStepByStep()
                "cheque'"_s);
     openForm();
     w<QTabWidget>("SSTab1")->setCurrentIndex(MenData::StudentTab);
+    // The fee selection names the row shown, though its names are on the page
+    // not shown; Edit then checks the address of the row it edits.
+    QString who;
+    whenModalOpens(u"SelectFees"_s, [&who](QDialog *d) {
+        who = widget<QLabel>(d, "lblWho")->text();
+        ::click(d, "cmdCancel");
+    });
+    click(0);
+    QTest::mouseClick(w("cmdBill"), Qt::LeftButton);
+    QCOMPARE(who, u"S0\r\nOther\r\nAda"_s);
+    click(1);
+    click(9);
+    click(10);
+    QVERIFY2(!form->editing(), "refused for the address of the row shown before");
     click(9);
     QVERIFY2(!w("cmdPrintBill")->isEnabled(), "a row being edited is printed");
     // The computed boxes take no typing; a row without a percentage shows 0.
