@@ -338,6 +338,7 @@ void TestMenData::editNewAbortAndClose()
     QVERIFY2(!w("cmdAction(24)")->isVisible(), "stock sent to Alumni");
     click(8);
     QCOMPARE(focused(), u"txtStockNumber"_s);
+    refused(u"txtStockNumber"_s);
     fill({"txtStockNumber=ST-1"});
     refused(u"txtMaterial"_s);
     fill({"txtMaterial=Chalk", "txtLastPurchasePrice=250.5"});
