@@ -121,9 +121,9 @@ void About::StartSysInfo()
         const QString program = QStandardPaths::findExecutable(name);
         if (program.isEmpty())
             continue;
+        // A tool that fails to start leaves the next one its chance.
         if (QProcess::startDetached(program, {}))
             return;
-        break;
     }
     m_state.services.messages.ok(QStringLiteral("System Information Is Unavailable At This Time"));
 }
