@@ -46,7 +46,14 @@ private:
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     }
-    QAction *item(const QString &name) const { return widget<QAction>(w.get(), name); }
+    // A missing item ends the run naming it, rather than in a crash.
+    QAction *item(const QString &name) const
+    {
+        QAction *found = widget<QAction>(w.get(), name);
+        if (!found)
+            qFatal("the main window has no menu item %s", qPrintable(name));
+        return found;
+    }
     void choose(const char *kind)
     {
         item(QStringLiteral("mnuUpon") + QLatin1String(kind))->trigger();
