@@ -7,8 +7,10 @@
 
 namespace {
 
-// More sizes than a program's forms show at once; past it the cache starts over.
-constexpr qsizetype keptDrawings = 64;
+// Bytes of drawings kept: every box and group box of a few forms at once. The
+// least recently used go first; a drawing larger than this is never kept (a
+// group box that fills a window resized by dragging would make one per size).
+constexpr qsizetype keptBytes = 8 * 1024 * 1024;
 
 FrameStyle::Key keyOf(int kind, const QStyleOption &option, const QPainter &painter)
 {
@@ -44,12 +46,18 @@ bool FrameStyle::cacheable(const QStyleOption *option, const QPainter *painter) 
 template <class Option, class Draw>
 void FrameStyle::paintCached(Key key, const Option &option, QPainter *painter, Draw draw) const
 {
-    auto found = m_drawn.constFind(key);
-    if (found == m_drawn.constEnd()) {
-        QPixmap pixmap(option.rect.size() * key.ratio);
-        pixmap.setDevicePixelRatio(key.ratio);
-        pixmap.fill(Qt::transparent);
-        QPainter onPixmap(&pixmap);
+    const QSize size = option.rect.size() * key.ratio;
+    const qsizetype bytes = qsizetype(size.width()) * size.height() * 4;
+    if (bytes > keptBytes) {
+        draw(option, painter);
+        return;
+    }
+    const QPixmap *found = m_drawn.object(key);
+    if (!found) {
+        auto *pixmap = new QPixmap(size);
+        pixmap->setDevicePixelRatio(key.ratio);
+        pixmap->fill(Qt::transparent);
+        QPainter onPixmap(pixmap);
         onPixmap.setFont(painter->font());
         onPixmap.setPen(painter->pen());
         onPixmap.setBrush(painter->brush());
@@ -58,9 +66,8 @@ void FrameStyle::paintCached(Key key, const Option &option, QPainter *painter, D
         atOrigin.rect.moveTopLeft(QPoint(0, 0));
         draw(atOrigin, &onPixmap);
         onPixmap.end();
-        if (m_drawn.size() >= keptDrawings)
-            m_drawn.clear();
-        found = m_drawn.insert(key, pixmap);
+        found = pixmap;
+        m_drawn.insert(key, pixmap, bytes);
     }
     painter->drawPixmap(option.rect.topLeft(), *found);
 }
@@ -106,12 +113,11 @@ void FrameStyle::drawComplexControl(ComplexControl control, const QStyleOptionCo
     QProxyStyle::drawComplexControl(control, option, painter, widget);
 }
 
+FrameStyle::FrameStyle(QStyle *base) : QProxyStyle(base), m_drawn(keptBytes) {}
+
 void installProgramStyle()
 {
     if (!dynamic_cast<FrameStyle *>(QApplication::style()))
         QApplication::setStyle(
             new FrameStyle(QStyleFactory::create(QApplication::style()->name())));
-    QFont font = QApplication::font();
-    font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
-    QApplication::setFont(font);
 }

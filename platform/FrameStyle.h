@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCache>
 #include <QFont>
 #include <QHash>
 #include <QPixmap>
@@ -18,7 +19,7 @@
 class FrameStyle : public QProxyStyle
 {
 public:
-    using QProxyStyle::QProxyStyle;
+    explicit FrameStyle(QStyle *base = nullptr);
 
     void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                        const QWidget *widget = nullptr) const override;
@@ -47,13 +48,11 @@ private:
     template <class Option, class Draw>
     void paintCached(Key key, const Option &option, QPainter *painter, Draw draw) const;
 
-    mutable QHash<Key, QPixmap> m_drawn;
+    mutable QCache<Key, QPixmap> m_drawn;
 };
 
 size_t qHash(const FrameStyle::Key &key, size_t seed = 0);
 
 // The program's look, set once before any window shows: the desktop's style
-// under a FrameStyle, and text in scripts that read the same either way (Latin
-// among them) laid out without the shaping engine; scripts that need shaping
-// still get it.
+// under a FrameStyle.
 void installProgramStyle();

@@ -77,8 +77,10 @@ void MenData::showUnshown()
             rich->setPlainText(it.value());
             shown = rich->toPlainText();
         }
-        // The box may show the text in its own words (line ends, no-break spaces).
-        m_asRead.nowShows(it.key(), shown);
+        // The box may show the text in its own words (line ends, no-break
+        // spaces); the bill's shown value is the bill itself, not its box.
+        if (it.key() != m_billText)
+            m_asRead.nowShows(it.key(), shown);
     }
 }
 

@@ -74,6 +74,16 @@ void MenData::bindAll()
     bind("txtOthernames", "Other_Names", Holds::Lines, Group::Person);
     bind("txtRelationshipNOK", "RelationshipNOK", Holds::Text, Group::Person);
     bind("txtSurname", "Surname", Holds::Text, Group::Person);
+
+    // Amounts and dates read the same without the text shaping engine, which
+    // was a good part of laying out a row; names and remarks keep it, as
+    // scripts such as Arabic need it.
+    QFont unshaped;
+    unshaped.setStyleStrategy(QFont::PreferNoShaping);
+    for (const Binding &b : m_bindings) {
+        if (b.holds == Holds::Number || b.holds == Holds::Date)
+            b.control->setFont(unshaped);
+    }
 }
 
 bool MenData::belongs(Group group) const

@@ -1,9 +1,13 @@
 #include "platform/FrameStyle.h"
 
+#include <QApplication>
+#include <QFile>
+#include <QGlyphRun>
 #include <QPainter>
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <QTest>
+#include <QTextLayout>
 
 // What the cache paints looks as the desktop's style paints it, wherever it
 // stands and whatever its state. One style serves every row, in order, so a
@@ -82,6 +86,56 @@ private slots:
             // Smoothed edges and text blended in two steps may differ in the last bits.
             QVERIFY2(worst <= 2, qPrintable(QString::number(worst)));
         }
+    }
+
+    // The program's look keeps text shaping for the scripts that need it: an
+    // Arabic name is laid out with its letters joined.
+    void arabicStillJoins()
+    {
+        const QString name = QStringLiteral("\u0645\u062d\u0645\u062f");
+        const auto glyphs = [&name](const QFont &font) {
+            QTextLayout layout(name, font);
+            layout.beginLayout();
+            layout.createLine();
+            layout.endLayout();
+            QList<quint32> all;
+            for (const QGlyphRun &run : layout.glyphRuns())
+                all += run.glyphIndexes();
+            return all;
+        };
+        const QFont shaped(QStringLiteral("DejaVu Sans"), 12);
+        QApplication::setFont(shaped);
+        installProgramStyle();
+        QCOMPARE(glyphs(QApplication::font()), glyphs(shaped));
+    }
+
+    // A group box that fills a window being resized draws at a new size with
+    // every pixel dragged; the drawings kept stay a few megabytes.
+    void keptDrawingsStaySmall()
+    {
+#ifdef __SANITIZE_ADDRESS__
+        QSKIP("freed memory stays in the address sanitizer's quarantine");
+#endif
+        const auto residentKb = [] {
+            QFile statm(QStringLiteral("/proc/self/statm"));
+            return statm.open(QIODevice::ReadOnly) ? statm.readAll().split(' ').value(1).toLongLong() * 4
+                                                   : 0;
+        };
+        QImage window(1200, 900, QImage::Format_ARGB32_Premultiplied);
+        const qint64 before = residentKb();
+        for (int width = 1000; width < 1060; ++width) {
+            QPainter painter(&window);
+            QStyleOptionGroupBox box;
+            box.rect = QRect(0, 0, width, 700);
+            box.state = QStyle::State_Enabled;
+            box.palette = m_palette;
+            box.text = QStringLiteral("Query");
+            box.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+            box.fontMetrics = painter.fontMetrics();
+            m_cached.drawComplexControl(QStyle::CC_GroupBox, &box, &painter);
+        }
+        const qint64 grownMb = (residentKb() - before) / 1024;
+        QVERIFY2(grownMb < 20, qPrintable(QString::number(grownMb) + " MB kept"));
     }
 };
 
