@@ -34,17 +34,22 @@ class TestFrameStyle : public QObject
             frame.lineWidth = 1;
             style.drawPrimitive(QStyle::PE_FrameLineEdit, &frame, &painter);
         } else {
-            QStyleOptionGroupBox box;
-            box.rect = rect;
-            box.state = QStyle::State(state);
-            box.palette = m_palette;
-            box.text = title;
-            box.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-            box.textAlignment = Qt::AlignLeft;
-            box.fontMetrics = painter.fontMetrics();
+            const QStyleOptionGroupBox box = groupBox(rect, state, title, painter);
             style.drawComplexControl(QStyle::CC_GroupBox, &box, &painter);
         }
         return image;
+    }
+    QStyleOptionGroupBox groupBox(const QRect &rect, int state, const QString &title,
+                                  const QPainter &painter) const
+    {
+        QStyleOptionGroupBox box;
+        box.rect = rect;
+        box.state = QStyle::State(state);
+        box.palette = m_palette;
+        box.text = title;
+        box.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        box.fontMetrics = painter.fontMetrics();
+        return box;
     }
 
 private slots:
@@ -125,13 +130,8 @@ private slots:
         const qint64 before = residentKb();
         for (int width = 1000; width < 1060; ++width) {
             QPainter painter(&window);
-            QStyleOptionGroupBox box;
-            box.rect = QRect(0, 0, width, 700);
-            box.state = QStyle::State_Enabled;
-            box.palette = m_palette;
-            box.text = QStringLiteral("Query");
-            box.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-            box.fontMetrics = painter.fontMetrics();
+            const QStyleOptionGroupBox box =
+                groupBox(QRect(0, 0, width, 700), QStyle::State_Enabled, QStringLiteral("Query"), painter);
             m_cached.drawComplexControl(QStyle::CC_GroupBox, &box, &painter);
         }
         const qint64 grownMb = (residentKb() - before) / 1024;
