@@ -1,5 +1,6 @@
 #include "app/SdlSoundPlayer.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -31,6 +32,7 @@ SdlSoundPlayer::SdlSoundPlayer()
         return;
     }
     m_open = true;
+    m_worker.setMaxThreadCount(1);
     Mix_Init(MIX_INIT_MID);
     // The user's own choice of font, if any, wins over ours.
     if (!SDL_getenv("SDL_SOUNDFONTS")) {
@@ -48,6 +50,8 @@ SdlSoundPlayer::~SdlSoundPlayer()
     if (!m_open)
         return;
     stopMusic();
+    // A piece still being read or let go of finishes before the device closes.
+    m_worker.waitForDone();
     stopWave();
     Mix_CloseAudio();
     Mix_Quit();
@@ -81,25 +85,52 @@ void SdlSoundPlayer::playMusic(const QString &file)
     if (!m_open)
         return;
     stopMusic();
-    m_music = Mix_LoadMUS(QFile::encodeName(file).constData());
-    if (m_music && Mix_PlayMusic(m_music, 1) != 0) {
-        Mix_FreeMusic(m_music);
-        m_music = nullptr;
-    }
+    // A missing piece never reads as playing.
+    if (!QFileInfo::exists(file))
+        return;
+    QMutexLocker lock(&m_mutex);
+    const quint64 asked = ++m_asked;
+    m_reading = true;
+    lock.unlock();
+    m_worker.start([this, path = QFile::encodeName(file), asked] {
+        Mix_Music *music = Mix_LoadMUS(path.constData());
+        QMutexLocker lock(&m_mutex);
+        if (asked != m_asked) {
+            // Stopped or replaced while it was read.
+            lock.unlock();
+            if (music)
+                Mix_FreeMusic(music);
+            return;
+        }
+        m_reading = false;
+        if (music && Mix_PlayMusic(music, 1) == 0) {
+            m_music = music;
+            return;
+        }
+        lock.unlock();
+        if (music)
+            Mix_FreeMusic(music);
+    });
 }
 
 void SdlSoundPlayer::stopMusic()
 {
     if (!m_open)
         return;
+    QMutexLocker lock(&m_mutex);
+    ++m_asked;
+    m_reading = false;
+    Mix_Music *playing = std::exchange(m_music, nullptr);
+    lock.unlock();
     Mix_HaltMusic();
-    if (m_music) {
-        Mix_FreeMusic(m_music);
-        m_music = nullptr;
-    }
+    if (playing)
+        m_worker.start([playing] { Mix_FreeMusic(playing); });
 }
 
 bool SdlSoundPlayer::musicPlaying() const
 {
-    return m_open && m_music && Mix_PlayingMusic() != 0;
+    if (!m_open)
+        return false;
+    QMutexLocker lock(&m_mutex);
+    return m_reading || (m_music && Mix_PlayingMusic() != 0);
 }

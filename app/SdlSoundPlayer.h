@@ -2,7 +2,9 @@
 
 #include "app/SoundPlayer.h"
 
+#include <QMutex>
 #include <QStringList>
+#include <QThreadPool>
 
 struct Mix_Chunk;
 struct _Mix_Music;
@@ -10,6 +12,9 @@ struct _Mix_Music;
 // The program's sound player over SDL2_mixer: voice prompts on one channel,
 // MIDI and RMI pieces as music through a General MIDI sound font. Without an
 // audio device every call does nothing and no music reads as playing.
+// Reading a piece reads the whole sound font (a fifth of a second for the
+// usual one), so pieces are read, started and let go of on a worker thread;
+// a piece being read already reads as playing.
 class SdlSoundPlayer : public SoundPlayer
 {
 public:
@@ -33,5 +38,11 @@ public:
 private:
     bool m_open = false;
     Mix_Chunk *m_wave = nullptr;
+    // Guards the piece and what is asked of the worker.
+    mutable QMutex m_mutex;
     _Mix_Music *m_music = nullptr;
+    // Counts the pieces asked for; a piece read for an older count is let go.
+    quint64 m_asked = 0;
+    bool m_reading = false;
+    QThreadPool m_worker;
 };
