@@ -310,7 +310,7 @@ bool Recordset::setValue(const QString &field, const QVariant &value)
     }
     if (m_mode == EditMode::None) {
         if (!hasCurrentRow()) {
-            m_error = QStringLiteral("There is no current row.");
+            m_error = noCurrentRowText();
             return false;
         }
         m_mode = EditMode::Editing;
@@ -347,7 +347,7 @@ bool Recordset::update()
     if (m_mode == EditMode::None) {
         if (hasCurrentRow())
             return true; // nothing to write
-        m_error = QStringLiteral("There is no current row.");
+        m_error = noCurrentRowText();
         return false;
     }
 
@@ -429,7 +429,7 @@ void Recordset::cancelUpdate()
 bool Recordset::deleteCurrent()
 {
     if (m_mode == EditMode::Adding || !hasCurrentRow()) {
-        m_error = QStringLiteral("There is no current row.");
+        m_error = noCurrentRowText();
         return false;
     }
     QSqlQuery q(m_db);

@@ -92,6 +92,8 @@ public:
     bool deleteCurrent();
 
     QString lastError() const { return m_error; }
+    // What an action on the current row is told when the cursor has none.
+    static QString noCurrentRowText() { return QStringLiteral("There is no current row."); }
     // The engine's error behind lastError(), when the engine refused.
     QSqlError lastSqlError() const { return m_sqlError; }
 

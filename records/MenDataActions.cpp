@@ -29,7 +29,7 @@ bool MenData::onRowOrSay()
 {
     if (onRow())
         return true;
-    m_state.services.messages.ok(QStringLiteral("There is no current row."));
+    m_state.services.messages.ok(Recordset::noCurrentRowText());
     return false;
 }
 
