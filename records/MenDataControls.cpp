@@ -19,6 +19,22 @@ QVariant nullText()
     return QVariant(QMetaType::fromType<QString>());
 }
 
+// A multi-line box, plain or rich, takes and gives plain text alike.
+void setLinesText(QWidget *box, const QString &text)
+{
+    if (auto *lines = qobject_cast<QPlainTextEdit *>(box))
+        lines->setPlainText(text);
+    else
+        static_cast<QTextEdit *>(box)->setPlainText(text);
+}
+
+QString linesText(const QWidget *box)
+{
+    if (const auto *lines = qobject_cast<const QPlainTextEdit *>(box))
+        return lines->toPlainText();
+    return static_cast<const QTextEdit *>(box)->toPlainText();
+}
+
 } // namespace
 
 void MenData::selectOrAdd(QComboBox *box, const QString &text)
@@ -68,19 +84,11 @@ void MenData::showUnshown()
 {
     const QHash<QWidget *, QString> unshown = std::exchange(m_unshown, {});
     for (auto it = unshown.cbegin(); it != unshown.cend(); ++it) {
-        QString shown;
-        if (auto *lines = qobject_cast<QPlainTextEdit *>(it.key())) {
-            lines->setPlainText(it.value());
-            shown = lines->toPlainText();
-        } else {
-            auto *rich = static_cast<QTextEdit *>(it.key());
-            rich->setPlainText(it.value());
-            shown = rich->toPlainText();
-        }
+        setLinesText(it.key(), it.value());
         // The box may show the text in its own words (line ends, no-break
         // spaces); the bill's shown value is the bill itself, not its box.
         if (it.key() != m_billText)
-            m_asRead.nowShows(it.key(), shown);
+            m_asRead.nowShows(it.key(), linesText(it.key()));
     }
 }
 
@@ -164,9 +172,7 @@ QVariant MenData::shownValue(const Binding &b) const
     case Holds::Rich:
         if (const auto later = m_unshown.constFind(b.control); later != m_unshown.constEnd())
             return *later;
-        if (b.holds == Holds::Lines)
-            return static_cast<QPlainTextEdit *>(b.control)->toPlainText();
-        return static_cast<QTextEdit *>(b.control)->toPlainText();
+        return linesText(b.control);
     case Holds::Bill:
         return m_money.bill();
     case Holds::Date:
@@ -230,12 +236,9 @@ void MenData::restoreValue(const Binding &b, const QVariant &shown)
         static_cast<QLineEdit *>(b.control)->setText(text);
         break;
     case Holds::Lines:
-        if (!showLater(b.control, text))
-            static_cast<QPlainTextEdit *>(b.control)->setPlainText(text);
-        break;
     case Holds::Rich:
         if (!showLater(b.control, text))
-            static_cast<QTextEdit *>(b.control)->setPlainText(text);
+            setLinesText(b.control, text);
         break;
     case Holds::Bill:
         setBill(text);
